@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds (Release), prepares a demo root folder and starts
+# the monitor on this display, or under Xvfb where there is none.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/install-deps.sh
+BUILD_DIR=${BUILD_DIR:-build-release}
+if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+  cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+fi
+cmake --build "$BUILD_DIR" -j"$(nproc)" >/dev/null
+
+ROOT=${NRT52_ROOT:-$PWD/demo-root}
+export NRT52_ROOT="$ROOT"
+if [ ! -d "$ROOT" ]; then
+  mkdir -p "$ROOT"
+  cp -r demo/root/. "$ROOT/"
+  find "$ROOT" -name .keep -delete
+fi
+[ -f sim/VEDIRUDO-ZER ] && cp sim/VEDIRUDO-ZER "$ROOT/InternalReadOnly/Mibs/Vm/"
+export SNMPCONFPATH="$ROOT/snmp" SNMP_PERSISTENT_DIR="$ROOT/snmp" MIBS=""
+mkdir -p "$ROOT/snmp" "$ROOT/work"
+
+cleanup() { [ -x sim/simctl ] && sim/simctl stop --dir "$ROOT/sim" >/dev/null 2>&1 || true; }
+trap cleanup EXIT
+[ -x scripts/demo-devices.sh ] && scripts/demo-devices.sh "$ROOT"
+
+cd "$ROOT/work"
+APP="$OLDPWD/$BUILD_DIR/nrt52"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  "$APP"
+else
+  echo "No display: starting under Xvfb (xvfb-run)."
+  xvfb-run -a -s "-screen 0 1280x800x24" "$APP"
+fi
