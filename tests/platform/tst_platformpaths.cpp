@@ -1,3 +1,4 @@
+// ctest-label: core
 #include "platform/PlatformPaths.h"
 #include "platform/SocketLayer.h"
 
