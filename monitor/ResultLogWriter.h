@@ -1,0 +1,36 @@
+#pragma once
+
+#include "monitor/AlertRecord.h"
+#include "monitor/ChannelResultRow.h"
+#include "monitor/ChannelSettingRow.h"
+
+#include <QDateTime>
+#include <QString>
+
+// The daily result log ("LOG") and error log ("ERROR_LOG") of a device below the result-log
+// folder of the settings: Shift-JIS, LF line ends, fields joined by "," without quoting.
+// One file per device and calendar day of writing; a new file first gets its head lines.
+class ResultLogWriter
+{
+public:
+    // The twelve columns of a stored result (no line end).
+    static QString resultLine(const ChannelResultRow &row, const ChannelSettingRow &plan);
+    // The sixteen columns of a judged record (no line end).
+    static QString errorLine(int deviceNo, const QString &name, const AlertRecord &record);
+    // "レベル、MER/CN、…" for the record's flags, or "接続エラー".
+    static QString errorItems(const AlertRecord &record);
+
+    // Local path of the day's file. dataFolder is the settings' folder in Windows form;
+    // folderNumber the device position + 1.
+    static QString resultLogPath(const QString &dataFolder, int folderNumber, const QDate &date);
+    static QString errorLogPath(const QString &dataFolder, int folderNumber, const QDate &date);
+
+    // Append one line (head lines first for a new file). False when the file cannot be
+    // opened for appending; nothing is written then.
+    static bool appendResultLine(const QString &dataFolder, int folderNumber, int deviceNo,
+                                 const QString &name, const QString &line, const QDateTime &now);
+    static bool appendErrorLine(const QString &dataFolder, int folderNumber, const QString &line,
+                                const QDateTime &now);
+
+    static QString emptyDateTimeText();
+};
