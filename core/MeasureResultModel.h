@@ -1,0 +1,99 @@
+#pragma once
+
+#include "core/MeasureResultRow.h"
+
+#include <QAbstractListModel>
+#include <QHash>
+#include <QVector>
+
+// The rows of the result list and its status popup: per device one top row with its latest
+// result, then one row per channel. Also keeps, per device, the position of its top row.
+// Positions handed to the row operations are checked: a position outside the list is ignored
+// (getters give an empty value), so a stale position can never reach past the rows.
+class MeasureResultModel : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    enum Role {
+        LatestDataRole = 257,
+        TopDataVisibleRole,
+        UpdateDataRole,
+        NoRole,
+        MeasurementStartRole,
+        DeviceNoRole,
+        NameRole,
+        DatatimeRole,
+        BandRole,
+        ChannelRole,
+        FrequencyRole,
+        LevelRole,
+        MerRole,
+        BerRole,
+        HikariRole,
+        StatusRole,
+        ChannelStatusRole,
+        CheckboxRole,
+        StatusPoopupCheckboxRole,
+        SettingcheckRole,
+        DisplayRole,
+        ClickedRole,
+        StatusPopupClickedRole,
+        ErrorLevelRole,
+        ErrorMerRole,
+        ErrorBerRole,
+        ErrorHikariRole,
+        BroadbandSystemRole,
+        LocalFrequencyRole,
+        ModulationRole,
+        LayerRole,
+        PolarizationRole
+    };
+
+    explicit MeasureResultModel(QObject *parent = nullptr);
+    ~MeasureResultModel() override;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    void setCapacity(int capacity);
+    void clear();
+    void addRow(const MeasureResultRow &row);
+    MeasureResultRow row(int position) const;
+    void insertRow(const MeasureResultRow &row, int position);
+    void removeRow(int position);
+    void setRow(int position, const MeasureResultRow &row);
+    void setMeasurementValues(int position, const QString &datatime, const QString &band,
+                              const QString &channel, const QString &frequency, const QString &level,
+                              const QString &mer, const QString &ber, const QString &hikari);
+    void setChannelData(int position, const QString &datatime, const QString &band,
+                        const QString &channel, const QString &level, const QString &mer,
+                        const QString &ber, const QString &hikari, const QString &frequency,
+                        const QString &broadbandSystem, const QString &localFrequency,
+                        const QString &modulation, const QString &layer,
+                        const QString &polarization, bool errorLevel, bool errorMer,
+                        bool errorBer, bool errorHikari);
+    void setMeasurementStart(int position, int state);
+    int checkbox(int position) const;
+    void setCheckbox(int position, bool set, int value);
+    void setStatusPopupCheckbox(int position, bool set, int value);
+    int displayedRowCount() const;
+    int statusErrorCount() const;
+
+    void clearDeviceTopRows();
+    void appendDeviceTopRow(int position);
+    // -1 when i names no device.
+    int deviceTopRow(int i) const;
+    void setDeviceTopRow(int i, int position);
+    void toggleDeviceDisplay(int position);
+
+private:
+    bool isRow(int position) const;
+    void emitRowChanged(int position, const QVector<int> &roles);
+
+    QHash<int, QByteArray> m_roleNames;
+    QVector<MeasureResultRow> m_rows;
+    QVector<int> m_deviceTopRows;
+    int m_capacity = 0;
+};
