@@ -1,0 +1,241 @@
+#pragma once
+
+#include "core/ApplicationSetting.h"
+#include "monitor/AlertRecord.h"
+#include "monitor/AlertSettingRow.h"
+#include "monitor/ChannelResultRow.h"
+#include "monitor/ChannelSettingRow.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+
+class QTimer;
+struct SnmpSessionSlot;
+
+// The library's own types, declared here so that the many users of this header do not pull
+// in the library's macros. They match <net-snmp/types.h>; LevelChecker.cpp checks the oid type.
+struct snmp_session;
+struct snmp_pdu;
+struct variable_list;
+typedef struct snmp_session netsnmp_session;
+typedef struct snmp_pdu netsnmp_pdu;
+typedef struct variable_list netsnmp_variable_list;
+
+// The record of one registered level checker and its SNMP endpoint.
+//
+// The record lives in the GUI thread. The device's polling worker reads the registration,
+// plan and settings copy only while its loop runs, and the GUI thread changes those only
+// after it has seen pollingLoopActive() at 0. The numbers and flags that both threads write
+// are atomics. Results, history, alert records and error messages belong to the GUI thread.
+//
+// Every request is one blocking exchange in the worker's thread: addPduVariable() builds
+// the pending PDU, sendRequest() opens a session, sends, waits, emits the reply text and
+// closes the session again.
+class LevelChecker : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int ChannelSlotCount = 100;
+    static constexpr int NoChannel = 200;
+    // Size of the buffers the replies are rendered into.
+    static constexpr std::size_t RenderBufferSize = 256;
+    // Sub-identifiers addPduVariable() can hold.
+    static constexpr int MaxOidLength = 128;
+
+    LevelChecker(int deviceNo, QString name, const quint32 *ipAddress, int inputType,
+                 QString settingFileName, int cycleInterval, QString startTime, QString endTime,
+                 int wavelength, QObject *parent = nullptr);
+    ~LevelChecker() override;
+
+    // Registration and identity.
+    int deviceNo() const;
+    void setDeviceNo(const int &deviceNo);
+    QString name() const;
+    void setName(QString name);
+    // "%d.%d.%d.%d" of the four address bytes, byte 0 first (same text as ipAddressText()).
+    QString ipAddress() const;
+    QString ipAddressText() const;
+    // A null pointer is ignored.
+    void setIpAddress(const quint32 *ipAddress);
+    int port() const;
+    void setPort(int port);
+    // Null until setCommunity(); the record owns the bytes.
+    const char *community() const;
+    // A null pointer is ignored.
+    void setCommunity(const char *community);
+    QString inputTypeText() const;
+    void setInputType(const int &inputType);
+    QString settingFileName() const;
+    void setSettingFileName(QString settingFileName);
+    QString startTime() const;
+    void setStartTime(QString startTime);
+    QString endTime() const;
+    void setEndTime(QString endTime);
+    QString serialNumber() const;
+    void setSerialNumber(QString serialNumber);
+    QString firmwareVersion() const;
+    void setFirmwareVersion(QString firmwareVersion);
+    QString macAddress() const;
+    void setMacAddress(QString macAddress);
+    bool optionId() const;
+    void setOptionId(const bool &optionId);
+    int measurementState() const;
+    void setMeasurementState(int measurementState);
+    bool isMeasurable() const;
+    void setMeasurable(const int &measurable);
+    int c24FrequencyType() const;
+    void setC24FrequencyType(int type);
+    int ch8FrequencyType() const;
+    void setCh8FrequencyType(int type);
+    ApplicationSetting applicationSetting() const;
+    void setApplicationSetting(const ApplicationSetting &setting);
+    QString cycleIntervalText() const;
+    void setCycleInterval(const int &cycleInterval);
+    QString wavelengthText() const;
+    void setWavelength(const int &wavelength);
+    QString terrestrialMerCnText() const;
+    void setTerrestrialMerCn(const int &merCn);
+    QString catvMerCnText() const;
+    void setCatvMerCn(const int &merCn);
+
+    // State shared with the polling worker.
+    int currentChannelIndex() const;
+    void setCurrentChannelIndex(int index);
+    int requestMode() const;
+    void setRequestMode(int requestMode);
+    bool isMonitoring() const;
+    void setMonitoring(bool monitoring);
+    bool isRebootRequested() const;
+    void setRebootRequested(bool requested);
+    int measurementActive() const;
+    void setMeasurementActive(int active);
+    // Written by the worker with release order, read by GUI-thread waits with acquire order,
+    // so that a 0 seen here also means the worker's last use of the record is visible.
+    int pollingLoopActive() const;
+    void setPollingLoopActive(int active);
+    int outstandingRequests() const;
+    bool hasPendingPdu() const;
+
+    // Channel plan.
+    ChannelSettingRow channelSetting(int index) const;
+    int channelSettingCount() const;
+    void addChannelSetting(const ChannelSettingRow &row);
+    void clearChannelSettings();
+
+    // Alert thresholds.
+    AlertSettingRow alertSetting(int index) const;
+    int alertSettingCount() const;
+    void addAlertSetting(const AlertSettingRow &row);
+    void clearAlertSettings();
+
+    // Latest result per channel position.
+    ChannelResultRow latestResult(int index) const;
+    void addLatestResult(const ChannelResultRow &row);
+    void clearLatestResults();
+    // Position of the first row with this band and channel text, -1 when none.
+    int findLatestResult(int bandTabIndex, QString channel) const;
+    // Overwrites the first row with the same band and channel text; -1 when none.
+    int updateLatestResult(const ChannelResultRow &row);
+
+    // Per channel position 0..99. Getters outside the lists return an empty value; the
+    // operations that change a list ignore a position or index outside it.
+    ChannelResultRow measurementHistory(int channel, int index) const;
+    int measurementHistoryCount(int channel) const;
+    void addMeasurementHistory(const ChannelResultRow &row, int channel);
+    void removeMeasurementHistory(int channel, int index);
+    void clearMeasurementHistory();
+
+    AlertRecord alertRecord(int channel, int index) const;
+    int alertRecordCount(int channel) const;
+    void addAlertRecord(const AlertRecord &record, int channel);
+    void removeAlertRecord(int channel, int index);
+    void clearAlertRecords();
+
+    QString errorMessage(int channel, int index) const;
+    int errorMessageCount(int channel) const;
+    // The channel's messages back to back, without separator.
+    QString joinedErrorMessages(int channel) const;
+    void addErrorMessage(QString message, int channel);
+    void removeErrorMessage(int channel, int index);
+    void clearErrorMessages();
+
+    // Traces the call and removes the idle timer; later calls only trace.
+    void stopTimer();
+
+    // --- SNMP exchange; worker thread only ---
+
+    // Adds one variable to the pending PDU; with newPdu a fresh SET (isSet) or GET PDU
+    // replaces it first. type is 's' or 'i' for a SET value.
+    void addPduVariable(bool isSet, QString oid, char type, QString value, bool newPdu);
+    // Sends the pending PDU to host:port and waits for the reply.
+    // 0 = a reply was read, 1 = not sent, 2 = nothing arrived within 2 s.
+    int sendRequest(int deviceIndex, const char *host, const char *community);
+    // ".1.3.6..." -> sub-identifiers (the part before the first "." is skipped, text that
+    // is no number gives 0). Returns how many were written, at most MaxOidLength.
+    static int parseOidText(QString text, unsigned long *out);
+    int createSession(SnmpSessionSlot &slot, const char *host, const char *community);
+    static int snmpCallback(int operation, netsnmp_session *session, int reqid, netsnmp_pdu *pdu,
+                            void *magic);
+    // status 0 = an answer, 2 = a timeout.
+    int print_result(int status, netsnmp_session *session, netsnmp_pdu *pdu);
+
+    // Renders one variable into buffer (size bytes) and returns the text's length. The
+    // text is always terminated; a rendering that does not fit is cut at size - 1.
+    static int renderVariable(char *buffer, std::size_t size, const netsnmp_variable_list *variable);
+
+signals:
+    // Reply texts (see print_result) with the peer "<address>:<port>", emitted in the
+    // worker thread: measurement replies, and replies while requestMode() is 1.
+    void notifyRcvToList(QString peerName, QString response);
+    void notifyRcvInfomationToList(QString peerName, QString response);
+
+private:
+    bool isChannelSlot(int channel) const;
+    void rebuildIpAddressText();
+    void emitResponse(const QString &peerName, const QString &response);
+
+    std::atomic<bool> m_monitoring { false };
+    std::atomic<bool> m_rebootRequested { false };
+    std::atomic<int> m_outstandingRequests { 0 };
+    std::atomic<int> m_port { 0 };
+    QByteArray m_community;
+    int m_deviceNo = 0;
+    QString m_name;
+    quint32 m_ipAddress = 0;
+    QString m_ipAddressText;
+    std::atomic<int> m_inputType { 0 };
+    QString m_settingFileName;
+    int m_measurable = 0;
+    QString m_serialNumber;
+    QString m_firmwareVersion;
+    QString m_macAddress;
+    QVector<ChannelResultRow> m_latestResults;
+    int m_measurementState = 1;
+    QTimer *m_timer = nullptr;
+    QString m_startTime;
+    QString m_endTime;
+    bool m_optionId = false;
+    QVector<ChannelSettingRow> m_channelSettings;
+    std::atomic<int> m_currentChannelIndex { NoChannel };
+    std::atomic<int> m_c24FrequencyType { 0 };
+    std::atomic<int> m_ch8FrequencyType { 0 };
+    QVector<AlertSettingRow> m_alertSettings;
+    std::array<QVector<ChannelResultRow>, ChannelSlotCount> m_measurementHistory;
+    std::array<QVector<AlertRecord>, ChannelSlotCount> m_alertRecords;
+    std::array<QVector<QString>, ChannelSlotCount> m_errorMessages;
+    ApplicationSetting m_applicationSetting;
+    std::atomic<int> m_cycleInterval { 0 };
+    std::atomic<int> m_requestMode { 0 };
+    std::atomic<int> m_measurementActive { 0 };
+    netsnmp_pdu *m_pendingPdu = nullptr;
+    std::atomic<int> m_pollingLoopActive { 0 };
+    std::atomic<int> m_wavelength { 0 };
+    std::atomic<int> m_terrestrialMerCn { 0 };
+    std::atomic<int> m_catvMerCn { 0 };
+};
