@@ -1,0 +1,87 @@
+#include "screens/AbstractViewModel.h"
+
+#include "core/ApplicationModel.h"
+#include "screens/WorkLog.h"
+
+AbstractViewModel::AbstractViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent)
+    : QObject(parent)
+    , applicationModel(applicationModel)
+    , screenId(screenId)
+    , owner(parent)
+{
+    setObjectName(QStringLiteral("AbstractViewModel"));
+}
+
+AbstractViewModel::~AbstractViewModel() = default;
+
+void AbstractViewModel::resume() {}
+void AbstractViewModel::suspend() {}
+
+void AbstractViewModel::createConnection(QObject *page, QObject *frame)
+{
+    this->page = page;
+    this->frame = frame;
+}
+
+void AbstractViewModel::activate() {}
+void AbstractViewModel::deactivate() {}
+void AbstractViewModel::checkChangeDialog() {}
+
+void AbstractViewModel::onButtonClicked(QString button)
+{
+    Q_UNUSED(button)
+}
+
+void AbstractViewModel::onListButtonClicked(QString button, int index, int clicked)
+{
+    Q_UNUSED(button)
+    Q_UNUSED(index)
+    Q_UNUSED(clicked)
+}
+
+void AbstractViewModel::onRowButtonClicked(QString button, QString buttonvalue, int rowvalue)
+{
+    Q_UNUSED(button)
+    Q_UNUSED(buttonvalue)
+    Q_UNUSED(rowvalue)
+}
+
+void AbstractViewModel::onTimeChangeButtonClicked(QString button, QString starttime, QString endtime, int row)
+{
+    Q_UNUSED(button)
+    Q_UNUSED(starttime)
+    Q_UNUSED(endtime)
+    Q_UNUSED(row)
+}
+
+void AbstractViewModel::writeWorkLog(const WorkLogEntry &entry, WorkLogKind kind)
+{
+    WorkLog::writeWorkLog(entry, kind);
+}
+
+ApplicationModel *AbstractViewModel::app() const
+{
+    return qobject_cast<ApplicationModel *>(applicationModel);
+}
+
+void AbstractViewModel::log(const QString &message, int level) const
+{
+    if (ApplicationModel *model = app())
+        model->log(objectName(), message, level);
+}
+
+void AbstractViewModel::logEnter(const char *operation) const
+{
+    log(QStringLiteral("Enter %1").arg(QLatin1String(operation)));
+}
+
+void AbstractViewModel::logLeave(const char *operation) const
+{
+    log(QStringLiteral("Leave %1").arg(QLatin1String(operation)));
+}
+
+void AbstractViewModel::setPageProperty(const char *name, const QVariant &value) const
+{
+    if (page)
+        page->setProperty(name, value);
+}

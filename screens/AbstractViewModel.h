@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/SharedTypes.h"
+#include "screens/WorkLogEntry.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QVariantMap>
+
+class ApplicationModel;
+
+// Base of the screen view models: the life cycle the frame drives (createConnection,
+// activate, resume / suspend, deactivate), the page's four button slots, and the page
+// property writes and log lines every screen shares.
+class AbstractViewModel : public QObject
+{
+    Q_OBJECT
+public:
+    AbstractViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent = nullptr);
+    ~AbstractViewModel() override;
+
+    virtual void resume();
+    virtual void suspend();
+    virtual void createConnection(QObject *page, QObject *frame);
+    virtual void activate();
+    virtual void deactivate();
+    virtual void checkChangeDialog();
+
+    void setQmlPath(const QString &path) { qmlPath = path; }
+    QString currentQmlPath() const { return qmlPath; }
+    void setTakeOver(const QVariantMap &map) { takeOver = map; }
+    QVariantMap currentTakeOver() const { return takeOver; }
+    ScreenId currentScreenId() const { return screenId; }
+    QObject *currentPage() const { return page; }
+
+    static void writeWorkLog(const WorkLogEntry &entry, WorkLogKind kind);
+
+public slots:
+    virtual void onButtonClicked(QString button);
+    virtual void onListButtonClicked(QString button, int index, int clicked);
+    virtual void onRowButtonClicked(QString button, QString buttonvalue, int rowvalue);
+    virtual void onTimeChangeButtonClicked(QString button, QString starttime, QString endtime, int row);
+
+protected:
+    // The application object, or null when it is missing or of another type.
+    ApplicationModel *app() const;
+    // One log line with this screen as source, skipped without an application object.
+    void log(const QString &message, int level = LogNormal) const;
+    void logEnter(const char *operation) const;
+    void logLeave(const char *operation) const;
+    // Writes a page property by name; skipped while no page is known.
+    void setPageProperty(const char *name, const QVariant &value) const;
+
+    // The page is owned by QML and dies with each visit: a guarded pointer never dangles.
+    QPointer<QObject> page;
+    QString qmlPath;
+    QObject *applicationModel;
+    ScreenId screenId;
+    QPointer<QObject> frame;
+    QVariantMap takeOver;
+    QObject *owner;
+};

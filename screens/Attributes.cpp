@@ -1,0 +1,7 @@
+#include "screens/Attributes.h"
+
+Attributes::Attributes(QObject *parent)
+    : QObject(parent)
+{
+    setObjectName(QStringLiteral("Attributes"));
+}
