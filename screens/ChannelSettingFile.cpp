@@ -1,0 +1,188 @@
+#include "screens/ChannelSettingFile.h"
+
+#include "core/SharedTypes.h"
+#include "monitor/LevelChecker.h"
+#include "platform/PlatformPaths.h"
+#include "screens/SettingFileText.h"
+
+#include <QStringList>
+
+#include <limits>
+
+namespace {
+
+constexpr int PlanFieldCount = 7;
+
+// Calls row(fields) for every row after the header: lines of fewer than 7 fields do not
+// count, the first one that does is the header.
+template <typename RowFunction>
+void forEachPlanRow(const QStringList &lines, RowFunction row)
+{
+    bool headerSeen = false;
+    for (const QString &line : lines) {
+        const QStringList fields = line.split(QLatin1Char(','));
+        if (fields.size() < PlanFieldCount)
+            continue;
+        if (!headerSeen) {
+            headerSeen = true;
+            continue;
+        }
+        row(fields);
+    }
+}
+
+// The frequency the device is to use: the file's frequency minus the local oscillator,
+// 0 when the difference is out of range.
+int deviceFrequency(const QString &frequencyText, const QString &localText)
+{
+    const qint64 value = qint64(SettingFileText::toInt(frequencyText))
+                         - qint64(SettingFileText::toInt(localText));
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return 0;
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+QString ChannelSettingFile::folderPath()
+{
+    return PlatformPaths::toLocal(QStringLiteral(
+        "C:\\VELMORA\\NRT52\\InternalReadOnly\\CheckerSettings\\MeasurementChannelSetting"));
+}
+
+QString ChannelSettingFile::fileName(int deviceNo, Copy copy)
+{
+    switch (copy) {
+    case Copy::Working:
+        return QStringLiteral("%1_sub.csv").arg(deviceNo);
+    case Copy::Pending:
+        return QStringLiteral("%1_new.csv").arg(deviceNo);
+    case Copy::Committed:
+        break;
+    }
+    return QStringLiteral("%1.csv").arg(deviceNo);
+}
+
+QString ChannelSettingFile::filePath(int deviceNo, Copy copy)
+{
+    return folderPath() + QLatin1Char('/') + fileName(deviceNo, copy);
+}
+
+QString ChannelSettingFile::templatePath()
+{
+    return PlatformPaths::toLocal(QStringLiteral(
+        "C:\\VELMORA\\NRT52\\InternalReadOnly\\CheckerSettings\\MeasurementChannelSetting\\"
+        "user_datalogger_setting_template.csv"));
+}
+
+QString ChannelSettingFile::headerLine()
+{
+    return QStringLiteral("'BandTabIndex,Channel,Frequency[KHz],BroadbandSystem,"
+                          "localFrequency[KHz],powerSupply,measuring");
+}
+
+bool ChannelSettingFile::read(const QString &path, QVector<ChannelSettingEntry> *rows)
+{
+    rows->clear();
+    QStringList lines;
+    if (!SettingFileText::readLines(path, &lines))
+        return false;
+    forEachPlanRow(lines, [rows](const QStringList &fields) {
+        ChannelSettingEntry entry;
+        entry.bandTabIndex = SettingFileText::toInt(fields.at(0));
+        entry.channel = fields.at(1);
+        entry.frequency = fields.at(2);
+        entry.broadbandSystem = SettingFileText::toInt(fields.at(3));
+        entry.localFrequency = SettingFileText::toInt(fields.at(4));
+        entry.powerSupply = SettingFileText::toInt(fields.at(5));
+        entry.measuring = SettingFileText::toInt(fields.at(6)) != 0;
+        rows->append(entry);
+    });
+    return true;
+}
+
+bool ChannelSettingFile::readMeasured(const QString &path, MeasuredChannelPlan *plan)
+{
+    *plan = MeasuredChannelPlan();
+    QStringList lines;
+    if (!SettingFileText::readLines(path, &lines))
+        return false;
+    forEachPlanRow(lines, [plan](const QStringList &fields) {
+        if (fields.at(6) == QLatin1String("0"))
+            return;
+        ChannelSettingRow row;
+        row.bandTabIndex = SettingFileText::toInt(fields.at(0));
+        row.channel = fields.at(1);
+        row.frequency = deviceFrequency(fields.at(2), fields.at(4));
+        row.broadbandSystem = fields.at(3);
+        row.localFrequency = SettingFileText::toInt(fields.at(4));
+        row.powerSupply = SettingFileText::toInt(fields.at(5));
+        plan->channels.append(row);
+
+        if (row.bandTabIndex != BandCatv)
+            return;
+        const QString mhz = QString::number(row.frequency).left(3);
+        if (row.channel == QLatin1String("C24")) {
+            if (mhz == QLatin1String("231"))
+                plan->c24FrequencyType = 0;
+            else if (mhz == QLatin1String("233"))
+                plan->c24FrequencyType = 1;
+        } else if (row.channel == QLatin1String("8")) {
+            if (mhz == QLatin1String("195"))
+                plan->ch8FrequencyType = 0;
+            else if (mhz == QLatin1String("191"))
+                plan->ch8FrequencyType = 1;
+        }
+    });
+    return true;
+}
+
+QByteArray ChannelSettingFile::fileContent(const QVector<ChannelSettingEntry> &rows)
+{
+    QString text = headerLine() + QLatin1Char('\n');
+    for (const ChannelSettingEntry &entry : rows) {
+        const QStringList fields {
+            QString::number(entry.bandTabIndex),
+            entry.channel,
+            entry.frequency,
+            QString::number(entry.broadbandSystem),
+            QString::number(entry.localFrequency),
+            QString::number(entry.powerSupply),
+            entry.measuring ? QStringLiteral("1") : QStringLiteral("0"),
+        };
+        text += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
+bool ChannelSettingFile::write(const QString &path, const QVector<ChannelSettingEntry> &rows)
+{
+    return SettingFileText::writeAtomically(path, fileContent(rows));
+}
+
+bool ChannelSettingFile::promote(int deviceNo)
+{
+    return SettingFileText::promote(filePath(deviceNo, Copy::Pending),
+                                    filePath(deviceNo, Copy::Committed));
+}
+
+void ChannelSettingFile::applyTo(LevelChecker *device, const MeasuredChannelPlan &plan)
+{
+    if (!device)
+        return;
+    device->clearChannelSettings();
+    device->clearLatestResults();
+    for (const ChannelSettingRow &row : plan.channels) {
+        device->addChannelSetting(row);
+        // Until the first result arrives the channel shows "---".
+        ChannelResultRow result;
+        result.bandTabIndex = row.bandTabIndex;
+        result.channel = row.channel;
+        result.level = QStringLiteral("---");
+        result.merCn = QStringLiteral("---");
+        result.ber = QStringLiteral("---");
+        device->addLatestResult(result);
+    }
+    device->setC24FrequencyType(plan.c24FrequencyType);
+    device->setCh8FrequencyType(plan.ch8FrequencyType);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "screens/ChannelSettingEntry.h"
+#include "screens/MeasuredChannelPlan.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+class LevelChecker;
+
+// A device's channel plan "MeasurementChannelSetting\N.csv" with its working copy
+// "N_sub.csv" and pending copy "N_new.csv", and the read-only template plan. UTF-8 without
+// byte-order mark, LF line ends, no quoting; a header line whose first field begins with an
+// apostrophe, then one row per channel of the plan, measured or not:
+// band, channel, frequency kHz, broadcast standard, local oscillator kHz, power feed,
+// measuring.
+class ChannelSettingFile
+{
+public:
+    enum class Copy {
+        Committed, // "N.csv": the plan the device measures with
+        Working,   // "N_sub.csv": as edited on the channel setting screen
+        Pending    // "N_new.csv": saved by the channel details screen, not yet in use
+    };
+
+    static QString folderPath();
+    // File name of device number deviceNo, e.g. "3.csv" (the device's setting file name).
+    static QString fileName(int deviceNo, Copy copy = Copy::Committed);
+    static QString filePath(int deviceNo, Copy copy = Copy::Committed);
+    static QString templatePath();
+    static QString headerLine();
+
+    // Every row of the plan, for the setting screens. Lines of fewer than 7 fields are
+    // skipped; the first longer one is the header. A row is measured when its seventh field
+    // is a number other than 0. False when the file cannot be opened; rows are then empty.
+    static bool read(const QString &path, QVector<ChannelSettingEntry> *rows);
+
+    // The channels a device measures. As read(), but every row whose seventh field is not
+    // exactly "0" is measured. The device frequency is the file's frequency minus the local
+    // oscillator. CATV rows "C24" at 231/233 MHz and "8" at 195/191 MHz set the variants;
+    // a plan without them leaves 0. False when the file cannot be opened; plan is then empty.
+    static bool readMeasured(const QString &path, MeasuredChannelPlan *plan);
+
+    // Replaces path with the header and rows; the old file stays when this fails (false).
+    static bool write(const QString &path, const QVector<ChannelSettingEntry> &rows);
+    static QByteArray fileContent(const QVector<ChannelSettingEntry> &rows);
+
+    // Makes the pending plan of device deviceNo its committed plan, when there is one.
+    // False only when a pending plan exists and could not replace the committed one, which
+    // then stays as it was.
+    static bool promote(int deviceNo);
+
+    // Replaces the device's channel plan and latest results by plan, one placeholder result
+    // per channel, and sets its two CATV variants. The device's worker must be outside its
+    // polling loop. The setting file name is left to the caller.
+    static void applyTo(LevelChecker *device, const MeasuredChannelPlan &plan);
+};
