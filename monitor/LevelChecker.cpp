@@ -229,7 +229,7 @@ void LevelChecker::setMeasurementActive(int active) { m_measurementActive.store(
 int LevelChecker::pollingLoopActive() const { return m_pollingLoopActive.load(std::memory_order_acquire); }
 void LevelChecker::setPollingLoopActive(int active) { m_pollingLoopActive.store(active, std::memory_order_release); }
 int LevelChecker::outstandingRequests() const { return m_outstandingRequests.load(); }
-bool LevelChecker::hasPendingPdu() const { return m_pendingPdu != nullptr; }
+const netsnmp_pdu *LevelChecker::pendingPdu() const { return m_pendingPdu; }
 
 // --- lists ---
 

@@ -120,7 +120,8 @@ public:
     int pollingLoopActive() const;
     void setPollingLoopActive(int active);
     int outstandingRequests() const;
-    bool hasPendingPdu() const;
+    // The request being assembled; null between exchanges.
+    const netsnmp_pdu *pendingPdu() const;
 
     // Channel plan.
     ChannelSettingRow channelSetting(int index) const;
