@@ -168,17 +168,22 @@ void SNMPMonitor::onChangeRequestMode(RequestMode newMode)
 
 void SNMPMonitor::work()
 {
+    // Announced before the monitoring flag is read (both sequentially consistent): a GUI
+    // thread that has cleared the flag and then sees no work call running knows that none
+    // will touch the device any more.
+    inWork.store(true);
+    struct WorkMark {
+        std::atomic<bool> &flag;
+        ~WorkMark() { flag.store(false); }
+    } mark { inWork };
+
     if (!isMonitoring.load())
         return;
     LevelChecker *current = device.load();
     if (!current)
         return;
 
-    // Announce the loop before the monitoring flag is read again. A GUI thread that clears
-    // the flag and then reads 0 here may rely on this loop not running (both sides order
-    // their store before their load).
     current->setPollingLoopActive(1);
-    std::atomic_thread_fence(std::memory_order_seq_cst);
 
     loopTable.clear();
     bool firstTurn = true;

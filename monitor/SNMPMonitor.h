@@ -49,6 +49,15 @@ public:
     // 100 with ChannelCountFlg 1, else 50.
     static int maxChannelCount(const LevelChecker *device);
 
+    // For the owner's teardown, GUI thread. The device given by the last start.
+    LevelChecker *monitoredDevice() const { return device.load(); }
+    // Whether the worker may still use its device: monitoring is on, or a work call is
+    // running. Once monitoring is off and this reads false, no later work call touches the
+    // device.
+    bool isUsingDevice() const { return isMonitoring.load() || inWork.load(); }
+    // Ends the loop at its next check, without a trace line; for a worker being discarded.
+    void cancelMonitoring() { isMonitoring.store(false); }
+
 public slots:
     // Ignored while monitoring. pollingInterval and timeOutInterval are not used.
     void onRequestToStartMonitoring(LevelChecker *device, int pollingInterval, int timeOutInterval);
@@ -138,6 +147,7 @@ private:
     int appliedCycleInterval = 0;                  // worker thread only
     const int threadSleepMs;
     std::atomic<bool> rebootPending { false };
+    std::atomic<bool> inWork { false };            // a work call is running
 
     SnmpRequestTable loopTable;                    // the work loop's table
     SnmpRequestTable stepTable;                    // the channel step's table
