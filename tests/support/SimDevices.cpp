@@ -1,0 +1,240 @@
+#include "support/SimDevices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+SimDevices::SimDevices() = default;
+
+SimDevices::~SimDevices()
+{
+    stop();
+}
+
+QString SimDevices::sourceDir()
+{
+    const QString env = qEnvironmentVariable("NRT52_SOURCE_DIR");
+    return env.isEmpty() ? QString() : QDir::cleanPath(env);
+}
+
+QString SimDevices::simctlPath()
+{
+    return sourceDir() + QStringLiteral("/sim/simctl");
+}
+
+QString SimDevices::mibFile()
+{
+    return sourceDir() + QStringLiteral("/sim/VEDIRUDO-ZER");
+}
+
+QString SimDevices::installMib(const QString &root)
+{
+    const QString target = QDir::cleanPath(root + QStringLiteral("/InternalReadOnly/Mibs/Vm"));
+    if (!QDir().mkpath(target))
+        return QString();
+    const QString file = target + QStringLiteral("/VEDIRUDO-ZER");
+    QFile::remove(file);
+    if (!QFile::copy(mibFile(), file))
+        return QString();
+    return target;
+}
+
+QString SimDevices::faultName(Fault mode)
+{
+    switch (mode) {
+    case Fault::None: return QStringLiteral("none");
+    case Fault::Silent: return QStringLiteral("silent");
+    case Fault::Error: return QStringLiteral("error");
+    case Fault::Slow: return QStringLiteral("slow");
+    case Fault::WrongChannel: return QStringLiteral("wrongchannel");
+    case Fault::Range: return QStringLiteral("range");
+    case Fault::NoSignal: return QStringLiteral("nosignal");
+    }
+    return QStringLiteral("none");
+}
+
+bool SimDevices::runSimctl(const QStringList &arguments, QString *output, int timeoutMs)
+{
+    QProcess process;
+    process.setProgram(simctlPath());
+    process.setArguments(arguments);
+    process.start();
+    if (!process.waitForStarted(5000)) {
+        m_lastError = QStringLiteral("cannot run %1: %2").arg(simctlPath(), process.errorString());
+        return false;
+    }
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(2000);
+        m_lastError = QStringLiteral("simctl %1 did not finish").arg(arguments.value(0));
+        return false;
+    }
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    if (output)
+        *output = out;
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        m_lastError = QStringLiteral("simctl %1 failed (%2): %3")
+                          .arg(arguments.join(QLatin1Char(' ')))
+                          .arg(process.exitCode())
+                          .arg(QString::fromUtf8(process.readAllStandardError()).trimmed());
+        return false;
+    }
+    return true;
+}
+
+bool SimDevices::start(int count)
+{
+    stop();
+    m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/nrt52-sim-XXXXXX"));
+    if (!m_dir->isValid()) {
+        m_lastError = QStringLiteral("no temporary folder");
+        return false;
+    }
+    QString out;
+    m_running = true;
+    const bool ok = runSimctl({QStringLiteral("start"), QStringLiteral("--count"), QString::number(count),
+                               QStringLiteral("--dir"), folder()},
+                              &out, 60000);
+    m_startedPids = processIds();
+    if (!ok)
+        return false;
+    m_addresses = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (m_addresses.size() != count) {
+        m_lastError = QStringLiteral("simctl start printed %1 addresses for %2 devices")
+                          .arg(m_addresses.size())
+                          .arg(count);
+        return false;
+    }
+    return true;
+}
+
+bool SimDevices::stop()
+{
+    if (!m_running)
+        return true;
+    // Handlers start with the first request, so look again for what is running now.
+    const QList<qint64> before = processIds() + m_startedPids;
+    bool ok = runSimctl({QStringLiteral("stop"), QStringLiteral("--dir"), folder()});
+    for (qint64 pid : before) {
+        if (isProcessRunning(pid)) {
+            m_lastError = QStringLiteral("process %1 still running after stop").arg(pid);
+            ok = false;
+        }
+    }
+    m_running = false;
+    m_addresses.clear();
+    m_startedPids.clear();
+    return ok;
+}
+
+QString SimDevices::folder() const
+{
+    return m_dir ? m_dir->path() : QString();
+}
+
+QString SimDevices::deviceFolder(int device) const
+{
+    return folder() + QLatin1Char('/') + QString::number(device);
+}
+
+QString SimDevices::address(int device) const
+{
+    return m_addresses.value(device - 1);
+}
+
+QString SimDevices::host(int device) const
+{
+    return address(device).section(QLatin1Char(':'), 0, 0);
+}
+
+int SimDevices::port(int device) const
+{
+    return address(device).section(QLatin1Char(':'), 1, 1).toInt();
+}
+
+bool SimDevices::setFault(int device, Fault mode, int delayMs, const QString &channel)
+{
+    QStringList args{QStringLiteral("fault"), QStringLiteral("--dir"), folder(),
+                     QStringLiteral("--device"), QString::number(device), faultName(mode)};
+    if (mode == Fault::Slow)
+        args << QStringLiteral("--delay-ms") << QString::number(delayMs);
+    if (mode == Fault::WrongChannel && !channel.isEmpty())
+        args << QStringLiteral("--channel") << channel;
+    return runSimctl(args);
+}
+
+QStringList SimDevices::requestLog(int device) const
+{
+    QFile file(deviceFolder(device) + QStringLiteral("/requests.log"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QStringList SimDevices::requests(int device) const
+{
+    QStringList lines = requestLog(device);
+    for (QString &line : lines)
+        line = line.section(QLatin1Char(' '), 1);
+    return lines;
+}
+
+bool SimDevices::clearLog(int device)
+{
+    // Truncating is safe while the relay writes: it appends with O_APPEND.
+    QFile file(deviceFolder(device) + QStringLiteral("/requests.log"));
+    if (!file.exists())
+        return false;
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+QList<qint64> SimDevices::processIds() const
+{
+    QList<qint64> pids;
+    QStringList deviceFolders;
+    QFile file(folder() + QStringLiteral("/pids"));
+    if (file.open(QIODevice::ReadOnly)) {
+        const QJsonArray entries = QJsonDocument::fromJson(file.readAll()).array();
+        for (const QJsonValue &entry : entries) {
+            const QJsonObject object = entry.toObject();
+            pids << object.value(QStringLiteral("pid")).toVariant().toLongLong();
+            const QString dir = object.value(QStringLiteral("dir")).toString();
+            if (!dir.isEmpty() && !deviceFolders.contains(dir))
+                deviceFolders << dir;
+        }
+    }
+    // snmpd starts the handler itself, which records its PID beside its state.
+    for (const QString &dir : deviceFolders) {
+        QFile handler(dir + QStringLiteral("/handler.pid"));
+        if (handler.open(QIODevice::ReadOnly)) {
+            const qint64 pid = handler.readAll().trimmed().toLongLong();
+            if (pid > 0 && !pids.contains(pid))
+                pids << pid;
+        }
+    }
+    for (qint64 pid : m_startedPids) {
+        if (!pids.contains(pid))
+            pids << pid;
+    }
+    return pids;
+}
+
+bool SimDevices::isProcessRunning(qint64 pid)
+{
+    if (pid <= 0)
+        return false;
+    // A zombie has stopped running; only its parent's wait would remove it.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const int close = text.lastIndexOf(')');
+    if (close < 0)
+        return false;
+    const QByteArray state = text.mid(close + 1).trimmed().left(1);
+    return state != "Z" && state != "X";
+}
