@@ -50,8 +50,10 @@ bool SettingFileText::writeAtomically(const QString &path, const QByteArray &byt
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    // Without commit() the temporary file is discarded and the old file stays.
-    if (file.write(bytes) != bytes.size())
+    // Without commit() the temporary file is discarded and the old file stays. commit()
+    // does not notice a failure of the final flush of its write buffer (a full disk), so
+    // the flush is checked here first.
+    if (file.write(bytes) != bytes.size() || !file.flush())
         return false;
     return file.commit();
 }
