@@ -202,6 +202,9 @@ class Device:
         values = self.measurement()
         fault = self.fault()
         mode = fault.get("mode", "none")
+        only = fault.get("only_channel")
+        if only and only != self.values["3.1.6"]:
+            mode = "none"
         if mode == "wrongchannel":
             values["channel"] = fault.get("channel") or self.other_channel(values["channel"])
         elif mode == "range":

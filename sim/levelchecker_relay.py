@@ -94,6 +94,11 @@ class Relay:
         self.timers = []         # (due, sequence, client, datagram)
         self.sequence = 0
         self.running = True
+        # A signal writes into this pair so that a stop request ends the select at once.
+        self.wake_read, self.wake_write = socket.socketpair()
+        self.wake_read.setblocking(False)
+        self.wake_write.setblocking(False)
+        self.selector.register(self.wake_read, selectors.EVENT_READ, "wake")
 
     @property
     def port(self):
@@ -176,7 +181,12 @@ class Relay:
             if self.timers:
                 timeout = max(0.0, min(timeout, self.timers[0][0] - time.monotonic()))
             for key, _ in self.selector.select(timeout):
-                if key.data is None:
+                if key.data == "wake":
+                    try:
+                        self.wake_read.recv(64)
+                    except OSError:
+                        pass
+                elif key.data is None:
                     try:
                         datagram, client = self.public.recvfrom(65535)
                     except OSError:
@@ -196,6 +206,8 @@ class Relay:
             sock.close()
         self.upstreams.clear()
         self.selector.close()
+        self.wake_read.close()
+        self.wake_write.close()
         self.public.close()
         self.log.close()
 
@@ -221,6 +233,7 @@ def main():
 
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
+    signal.set_wakeup_fd(relay.wake_write.fileno(), warn_on_full_buffer=False)
     port_file = os.path.join(args.device_dir, "relay.port")
     with open(port_file + ".tmp", "w") as f:
         f.write("%d\n" % relay.port)

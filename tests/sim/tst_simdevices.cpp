@@ -391,6 +391,43 @@ private slots:
         QVERIFY(number);
     }
 
+    void faultForOneChannel()
+    {
+        QVERIFY(m_sim.setFault(1, SimDevices::Fault::NoSignal, 0, QString(), QStringLiteral("30")));
+        QCOMPARE(set(1, {"lcSelBand", "s", "ISDBT", "lcSelChannel", "s", "30"}).exitCode, 0);
+        QCOMPARE(measure(1).value(4), QStringLiteral("---"));
+        QCOMPARE(set(1, {"lcSelBand", "s", "ISDBT", "lcSelChannel", "s", "31"}).exitCode, 0);
+        bool number = false;
+        measure(1).value(4).toDouble(&number);
+        QVERIFY(number);
+    }
+
+    void typeChecks_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("integer object, string") << "2.2" << "s" << "wrongType";
+        QTest::newRow("string object, integer") << "3.1.1" << "i" << "wrongType";
+        QTest::newRow("result is read-only") << "4.1" << "s" << "notWritable";
+        QTest::newRow("identity is read-only") << "1.4.6" << "s" << "notWritable";
+    }
+
+    void typeChecks()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(QString, type);
+        QFETCH(QString, reason);
+        // Without the module, so the tool sends the type as given.
+        QStringList args = snmpArgs(1);
+        args.replace(args.indexOf(kModule), QString());
+        args << QStringLiteral(".1.3.6.1.4.1.52817.1.70.%1.0").arg(suffix) << type << QStringLiteral("1");
+        const ToolRun run = tool(QStringLiteral("snmpset"), args);
+        QVERIFY(run.exitCode != 0);
+        QVERIFY2((run.out + run.err).contains(reason), qPrintable(run.out + run.err));
+        QCOMPARE(m_sim.requests(1), QStringList{QStringLiteral("SET %1 1").arg(suffix)});
+    }
+
     void failedSetChangesNothing_data()
     {
         QTest::addColumn<SimDevices::Fault>("mode");

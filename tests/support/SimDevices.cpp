@@ -156,7 +156,8 @@ int SimDevices::port(int device) const
     return address(device).section(QLatin1Char(':'), 1, 1).toInt();
 }
 
-bool SimDevices::setFault(int device, Fault mode, int delayMs, const QString &channel)
+bool SimDevices::setFault(int device, Fault mode, int delayMs, const QString &channel,
+                          const QString &onlyChannel)
 {
     QStringList args{QStringLiteral("fault"), QStringLiteral("--dir"), folder(),
                      QStringLiteral("--device"), QString::number(device), faultName(mode)};
@@ -164,6 +165,8 @@ bool SimDevices::setFault(int device, Fault mode, int delayMs, const QString &ch
         args << QStringLiteral("--delay-ms") << QString::number(delayMs);
     if (mode == Fault::WrongChannel && !channel.isEmpty())
         args << QStringLiteral("--channel") << channel;
+    if (!onlyChannel.isEmpty())
+        args << QStringLiteral("--only-channel") << onlyChannel;
     return runSimctl(args);
 }
 

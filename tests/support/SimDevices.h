@@ -41,7 +41,10 @@ public:
     int count() const { return m_addresses.size(); }
 
     // delayMs is used by Slow; channel by WrongChannel (empty: a derived channel text).
-    bool setFault(int device, Fault mode, int delayMs = 2500, const QString &channel = QString());
+    // A non-empty onlyChannel limits WrongChannel, Range and NoSignal to the results of
+    // that selected channel text; Silent, Error and Slow hit every request.
+    bool setFault(int device, Fault mode, int delayMs = 2500, const QString &channel = QString(),
+                  const QString &onlyChannel = QString());
 
     // Request log lines as written: "<iso-time> GET 4.1", "<iso-time> SET 3.1.1 ISDBT".
     QStringList requestLog(int device) const;
