@@ -1,8 +1,12 @@
 #include "core/ApplicationModel.h"
 
 #include "core/ScreenUpdateValue.h"
+#include "core/SharedTypes.h"
 #include "core/SystemLog.h"
+#include "monitor/DeviceList.h"
+#include "monitor/LevelChecker.h"
 
+#include <QDateTime>
 #include <QQmlApplicationEngine>
 #include <QTimer>
 
@@ -11,17 +15,90 @@ ApplicationModel::ApplicationModel(int logLevel, QQmlApplicationEngine *engine, 
     , engine(engine)
     , systemLog(SystemLog::instance(this))
     , logLevel(logLevel)
+    , devices(new DeviceList(this->logLevel, systemLog, this))
     , rebootTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("ApplicationModel"));
+    qRegisterMetaType<QList<LevelChecker *>>("QList<LevelChecker*>");
     qRegisterMetaType<ScreenUpdateValue>("ScreenUpdateValue");
     systemLog->initialize(logLevel, QStringLiteral("pcapplication.log"));
     readApplicationSetting();
     rebootTimer->setInterval(60000);
     rebootTimer->setSingleShot(true);
+    connect(rebootTimer, &QTimer::timeout, this, &ApplicationModel::onRebootTimer, Qt::DirectConnection);
+    const QDateTime now = QDateTime::currentDateTime();
+    rebootSchedule.reset(now.date(), now.time());
+    if (setting.rebootFlg)
+        rebootTimer->start();
 }
 
-ApplicationModel::~ApplicationModel() = default;
+ApplicationModel::~ApplicationModel()
+{
+    // Workers must have left their loops before the devices go with the device list.
+    if (devices && devices->deviceCount() > 0)
+        devices->stopAll(true, true);
+    if (devices && !devices->waitForPollingLoops(-1))
+        log(objectName(), QStringLiteral("polling loops still active at exit"), LogError);
+}
+
+DeviceList *ApplicationModel::deviceList() const
+{
+    return devices;
+}
+
+void ApplicationModel::addDevice(int deviceNo, const char *name, const char *extraText,
+                                 const quint32 *ipAddress, int inputType,
+                                 const char *settingFileName, int cycleInterval,
+                                 const char *startTime, const char *endTime, int wavelength,
+                                 const char *community, int port)
+{
+    Q_UNUSED(extraText)
+    if (!devices)
+        return;
+    auto *device = new LevelChecker(deviceNo, QString::fromUtf8(name), ipAddress, inputType,
+                                    QString::fromUtf8(settingFileName), cycleInterval,
+                                    QString::fromUtf8(startTime), QString::fromUtf8(endTime),
+                                    wavelength, devices);
+    device->setCommunity(community);
+    device->setPort(port);
+    device->setApplicationSetting(setting);
+    devices->addDevice(device);
+}
+
+void ApplicationModel::deleteDevices()
+{
+    if (devices)
+        devices->deleteAllDevices();
+}
+
+void ApplicationModel::stopDevices()
+{
+    if (devices)
+        devices->stopAll(true, true);
+}
+
+void ApplicationModel::onRebootTimer()
+{
+    if (!setting.rebootFlg)
+        return; // off for the rest of the run
+    const QDateTime now = QDateTime::currentDateTime();
+    switch (rebootSchedule.tick(now.date(), now.time(), setting.rebootTime, setting.rebootStopSec)) {
+    case RebootSchedule::Action::StopAndReboot:
+        log(objectName(), QStringLiteral("Reboot: stop and reboot the devices"), LogNormal);
+        if (devices)
+            devices->stopAllForReboot();
+        break;
+    case RebootSchedule::Action::Restart:
+        log(objectName(), QStringLiteral("Reboot: restart the devices"), LogNormal);
+        if (devices)
+            devices->restartAllAfterReboot();
+        break;
+    case RebootSchedule::Action::None:
+        break;
+    }
+    rebootTimer->setInterval(60000);
+    rebootTimer->start();
+}
 
 void ApplicationModel::log(const QString &source, const QString &message, const int &level)
 {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/ApplicationSetting.h"
+#include "core/RebootSchedule.h"
 
 #include <QObject>
 #include <QString>
 
+class DeviceList;
 class QQmlApplicationEngine;
 class QTimer;
 class SystemLog;
@@ -18,7 +20,17 @@ public:
     ApplicationModel(int logLevel, QQmlApplicationEngine *engine, QObject *parent = nullptr);
     ~ApplicationModel() override;
 
+    DeviceList *deviceList() const;
     void log(const QString &source, const QString &message, const int &level);
+
+    // Registers one device: its record, worker and worker thread. Texts are UTF-8;
+    // ipAddress points to the four address bytes (null leaves the address 0).
+    void addDevice(int deviceNo, const char *name, const char *extraText, const quint32 *ipAddress,
+                   int inputType, const char *settingFileName, int cycleInterval,
+                   const char *startTime, const char *endTime, int wavelength,
+                   const char *community, int port);
+    void deleteDevices();
+    void stopDevices();
 
     void setDialogScale(double scale);
     double dialogScale() const;
@@ -30,12 +42,16 @@ public:
 
     QObject *findQmlObject(const QString &objectName) const;
 
+public slots:
+    void onRebootTimer();
+
 private:
     QQmlApplicationEngine *engine;
     SystemLog *systemLog;
     int logLevel;
+    DeviceList *devices;
     double dialogScaleValue = 1.0;
     ApplicationSetting setting;
     QTimer *rebootTimer;
-    bool rebootInProgress = false;
+    RebootSchedule rebootSchedule;
 };
