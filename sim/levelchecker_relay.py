@@ -13,7 +13,9 @@ snmpd makes internally before it), then applies the transport fault of DIR/fault
     slow                                  forward after delay_ms milliseconds
 
 Port 0 binds a free port; the bound port is written to DIR/relay.port once the relay
-listens. SIGTERM or SIGINT stop it cleanly. Loopback only. Standard library only.
+listens. SIGTERM or SIGINT stop it cleanly. With --owner-pid the relay also stops, and
+takes its snmpd (DIR/snmpd.pid) with it, once that process is gone, so a test that
+crashed leaves no devices behind. Loopback only. Standard library only.
 """
 
 import argparse
@@ -50,38 +52,53 @@ def value_text(kind, value):
     return str(value)
 
 
+def process_alive(pid):
+    """True while the process exists and is not a zombie."""
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            state = f.read().rpartition(")")[2].split()
+    except OSError:
+        return False
+    return bool(state) and state[0] not in ("Z", "X")
+
+
+def stop_agent(folder):
+    """Ends the snmpd of this device, when the PID in its pid file is still that snmpd."""
+    try:
+        with open(os.path.join(folder, "snmpd.pid")) as f:
+            pid = int(f.read().strip())
+        with open("/proc/%d/cmdline" % pid, "rb") as f:
+            cmdline = f.read().decode("utf-8", "replace")
+    except (OSError, ValueError):
+        return
+    if os.path.join(folder, "snmpd.conf") in cmdline:
+        try:
+            os.kill(pid, signal.SIGTERM)
+        except OSError:
+            pass
+
+
 class FaultFile:
-    """Reads DIR/fault.json again whenever it changed."""
+    """DIR/fault.json, read again for every request: a switch is seen at once, however
+    quickly it follows the one before (a change test by time stamp could miss one)."""
 
     def __init__(self, path):
         self.path = path
-        self.stamp = None
-        self.mode = "none"
-        self.delay_ms = 0
 
     def current(self):
         try:
-            st = os.stat(self.path)
-            stamp = (st.st_mtime_ns, st.st_size, st.st_ino)
-        except OSError:
-            stamp = None
-        if stamp != self.stamp:
-            self.stamp = stamp
-            self.mode, self.delay_ms = "none", 0
-            if stamp is not None:
-                try:
-                    with open(self.path, encoding="utf-8") as f:
-                        data = json.load(f)
-                    self.mode = str(data.get("mode", "none"))
-                    self.delay_ms = max(0, int(data.get("delay_ms", 0)))
-                except (OSError, ValueError, TypeError, AttributeError):
-                    pass
-        return self.mode, self.delay_ms
+            with open(self.path, encoding="utf-8") as f:
+                data = json.load(f)
+            return str(data.get("mode", "none")), max(0, int(data.get("delay_ms", 0)))
+        except (OSError, ValueError, TypeError, AttributeError):
+            return "none", 0
 
 
 class Relay:
-    def __init__(self, listen_host, listen_port, agent_port, folder):
+    def __init__(self, listen_host, listen_port, agent_port, folder, owner_pid=0):
         self.folder = folder
+        self.owner_pid = owner_pid
+        self.owner_lost = False
         self.agent = ("127.0.0.1", agent_port)
         self.fault = FaultFile(os.path.join(folder, "fault.json"))
         self.log = open(os.path.join(folder, "requests.log"), "a", encoding="utf-8")
@@ -199,7 +216,12 @@ class Relay:
                 _, _, client, datagram = heapq.heappop(self.timers)
                 self.forward(client, datagram)
             self.drop_idle()
+            if self.owner_pid and not process_alive(self.owner_pid):
+                self.owner_lost = True
+                self.running = False
         self.close()
+        if self.owner_lost:
+            stop_agent(self.folder)
 
     def close(self):
         for sock, _ in self.upstreams.values():
@@ -217,13 +239,14 @@ def main():
     parser.add_argument("--listen", required=True, help="HOST:PORT, loopback only")
     parser.add_argument("--agent", required=True, type=int, help="port of snmpd on 127.0.0.1")
     parser.add_argument("--device-dir", required=True)
+    parser.add_argument("--owner-pid", type=int, default=0)
     args = parser.parse_args()
     host, _, port = args.listen.rpartition(":")
     if not host.startswith("127."):
         sys.stderr.write("relay: only loopback addresses are allowed\n")
         return 2
     try:
-        relay = Relay(host, int(port), args.agent, args.device_dir)
+        relay = Relay(host, int(port), args.agent, args.device_dir, args.owner_pid)
     except OSError as e:
         sys.stderr.write("relay: cannot listen on %s: %s\n" % (args.listen, e))
         return 3

@@ -402,6 +402,37 @@ private slots:
         QVERIFY(number);
     }
 
+    void simctlCommands_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // after "--dir DIR"
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("element4");
+        QTest::newRow("fault nosignal") << QStringList{"--device", "2", "nosignal"} << 0 << "---";
+        QTest::newRow("fault range") << QStringList{"--device", "2", "range"} << 0 << ">120.0";
+        QTest::newRow("unknown mode") << QStringList{"--device", "2", "broken"} << 2 << "";
+        QTest::newRow("unknown device") << QStringList{"--device", "3", "nosignal"} << 2 << "";
+        QTest::newRow("only-channel with a transport fault")
+            << QStringList{"--device", "2", "silent", "--only-channel", "22"} << 2 << "";
+    }
+
+    void simctlCommands()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, element4);
+        QCOMPARE(set(2, {"lcSelBand", "s", "ISDBT", "lcSelChannel", "s", "22"}).exitCode, 0);
+        QProcess simctl;
+        simctl.start(SimDevices::simctlPath(),
+                     QStringList{QStringLiteral("fault"), QStringLiteral("--dir"), m_sim.folder()} + arguments);
+        QVERIFY(simctl.waitForFinished(10000));
+        QCOMPARE(simctl.exitCode(), exitCode);
+        const QString value = measure(2).value(4);
+        if (exitCode == 0)
+            QCOMPARE(value, element4);
+        else
+            QVERIFY2(value.toDouble() > 0, qPrintable(value)); // no fault switched on
+    }
+
     void typeChecks_data()
     {
         QTest::addColumn<QString>("suffix");
@@ -511,6 +542,38 @@ private slots:
             QVERIFY2(!SimDevices::isProcessRunning(pid), qPrintable(QString::number(pid)));
         }
         QVERIFY(measure(1).size() >= 12);
+    }
+
+    void devicesEndWithTheirOwner()
+    {
+        // A test that crashes never runs its stop: the devices follow their owner.
+        QProcess owner;
+        owner.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+        QVERIFY(owner.waitForStarted());
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QProcess simctl;
+        simctl.start(SimDevices::simctlPath(),
+                     {QStringLiteral("start"), QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--dir"),
+                      dir.path(), QStringLiteral("--owner-pid"), QString::number(owner.processId())});
+        QVERIFY(simctl.waitForFinished(30000));
+        QCOMPARE(simctl.exitCode(), 0);
+        QList<qint64> pids;
+        QFile pidsFile(dir.path() + QStringLiteral("/pids"));
+        QVERIFY(pidsFile.open(QIODevice::ReadOnly));
+        for (const QJsonValue &entry : QJsonDocument::fromJson(pidsFile.readAll()).array())
+            pids << entry.toObject().value(QStringLiteral("pid")).toVariant().toLongLong();
+        QFile handlerPid(dir.path() + QStringLiteral("/1/handler.pid"));
+        QVERIFY(handlerPid.open(QIODevice::ReadOnly));
+        pids << handlerPid.readAll().trimmed().toLongLong();
+        QCOMPARE(pids.size(), 3);
+        for (qint64 pid : pids)
+            QVERIFY(SimDevices::isProcessRunning(pid));
+
+        owner.kill();
+        QVERIFY(owner.waitForFinished());
+        for (qint64 pid : pids)
+            QTRY_VERIFY_WITH_TIMEOUT(!SimDevices::isProcessRunning(pid), 5000);
     }
 
     void cleanupTestCase()

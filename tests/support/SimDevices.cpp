@@ -1,11 +1,13 @@
 #include "support/SimDevices.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSaveFile>
 #include <QTemporaryDir>
 
 SimDevices::SimDevices() = default;
@@ -96,8 +98,10 @@ bool SimDevices::start(int count)
     }
     QString out;
     m_running = true;
+    // The owner PID lets the devices go away by themselves should this test crash.
     const bool ok = runSimctl({QStringLiteral("start"), QStringLiteral("--count"), QString::number(count),
-                               QStringLiteral("--dir"), folder()},
+                               QStringLiteral("--dir"), folder(), QStringLiteral("--owner-pid"),
+                               QString::number(QCoreApplication::applicationPid())},
                               &out, 60000);
     m_startedPids = processIds();
     if (!ok)
@@ -159,15 +163,32 @@ int SimDevices::port(int device) const
 bool SimDevices::setFault(int device, Fault mode, int delayMs, const QString &channel,
                           const QString &onlyChannel)
 {
-    QStringList args{QStringLiteral("fault"), QStringLiteral("--dir"), folder(),
-                     QStringLiteral("--device"), QString::number(device), faultName(mode)};
-    if (mode == Fault::Slow)
-        args << QStringLiteral("--delay-ms") << QString::number(delayMs);
+    // Same file as "simctl fault" writes, written here directly: starting simctl for
+    // every switch would cost a Python start-up each time. The relay and the handler
+    // read it again at their next request.
+    const QString path = deviceFolder(device) + QStringLiteral("/fault.json");
+    if (!m_running || !QFile::exists(path)) {
+        m_lastError = QStringLiteral("no device %1").arg(device);
+        return false;
+    }
+    QJsonObject fault{{QStringLiteral("mode"), faultName(mode)},
+                      {QStringLiteral("delay_ms"), mode == Fault::Slow ? qMax(0, delayMs) : 0}};
     if (mode == Fault::WrongChannel && !channel.isEmpty())
-        args << QStringLiteral("--channel") << channel;
-    if (!onlyChannel.isEmpty())
-        args << QStringLiteral("--only-channel") << onlyChannel;
-    return runSimctl(args);
+        fault.insert(QStringLiteral("channel"), channel);
+    const bool valueFault = mode == Fault::WrongChannel || mode == Fault::Range || mode == Fault::NoSignal;
+    if (valueFault && !onlyChannel.isEmpty())
+        fault.insert(QStringLiteral("only_channel"), onlyChannel);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_lastError = file.errorString();
+        return false;
+    }
+    file.write(QJsonDocument(fault).toJson());
+    if (!file.commit()) {
+        m_lastError = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 QStringList SimDevices::requestLog(int device) const

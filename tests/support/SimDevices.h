@@ -17,7 +17,8 @@ class QTemporaryDir;
 //   QTRY_COMPARE(sim.requests(1).value(0), QStringLiteral("GET 4.1"));
 //
 // Devices are numbered from 1 like the monitor's devices. Everything lives in a
-// temporary folder of this object; the destructor stops every process it started.
+// temporary folder of this object; the destructor stops every process it started, and
+// the devices also stop by themselves when the test process ends without it.
 // The source tree is found through NRT52_SOURCE_DIR (set by ctest).
 class SimDevices
 {
