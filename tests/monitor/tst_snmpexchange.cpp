@@ -379,6 +379,41 @@ private slots:
         QVERIFY(reply.measurement.first().contains(QLatin1String("lcMeasResult.0 = STRING: ")));
     }
 
+    // A datagram that is no answer wakes the wait without completing the request: the
+    // bounded wait runs out and closing the session reports the request as timed out.
+    void packetThatIsNoAnswer()
+    {
+        const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+        QVERIFY(fd >= 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QVERIFY(bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+        QVERIFY(getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) == 0);
+        timeval receiveLimit { 10, 0 };
+        setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receiveLimit, sizeof receiveLimit);
+        std::unique_ptr<QThread> responder(QThread::create([fd] {
+            char datagram[2048];
+            sockaddr_in client {};
+            socklen_t clientLength = sizeof client;
+            if (recvfrom(fd, datagram, sizeof datagram, 0, reinterpret_cast<sockaddr *>(&client), &clientLength) > 0)
+                sendto(fd, "garbage", 7, 0, reinterpret_cast<sockaddr *>(&client), clientLength);
+        }));
+        responder->start();
+
+        const auto device = makeDevice(ntohs(address.sin_port));
+        device->setCurrentChannelIndex(5);
+        const Exchange reply = exchange(*device, Request::MeasResult);
+        responder->wait();
+        close(fd);
+
+        QCOMPARE(reply.result, 0);
+        QVERIFY2(reply.elapsedMs >= 4500, qPrintable(QString::number(reply.elapsedMs)));
+        QCOMPARE(reply.measurement, QStringList { QStringLiteral("Timeout,5\n") });
+        QCOMPARE(device->outstandingRequests(), 0);
+    }
+
     // Workers of several devices exchange at the same time, each in its own thread, and
     // their texts reach the GUI thread queued, each device with its own answer.
     void parallelWorkers()
