@@ -169,6 +169,11 @@ class Device:
             modulation, ber = "CW", "---"
         else:
             level = mer = None
+        # In "CNR" mode the terrestrial and CATV channels report C/N, a little above MER.
+        cn_mode = (band_code == "ISDBT" and self.values["2.7.1"] == 1) or \
+                  (band_code == "CATV_ALL" and self.values["2.7.2"] == 1)
+        if cn_mode and mer is not None:
+            mer += 1.8
         hikari = "%.1f" % self.drift(-3.0, 0.8, 150, 0.1) if optical else "---"
         values = {
             "band": band,
@@ -220,8 +225,9 @@ class Device:
                     values["mer"], values["ber"], values["extra"], values["standard"],
                     values["modulation"], values["layer"], values["hikari"]]
         # The trailing comma keeps the closing quote of the rendering out of element 11.
-        text = ",".join(clean(e) for e in elements) + ",\n"
-        return text.encode("ascii", "replace")[:220]
+        # Elements are capped so that the whole rendering fits the monitor's 256 bytes.
+        text = ",".join(clean(e)[:40] for e in elements) + ",\n"
+        return text.encode("ascii", "replace")
 
     # ---- protocol ---------------------------------------------------------------
 
