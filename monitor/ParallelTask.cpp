@@ -17,8 +17,11 @@ ParallelTask::~ParallelTask()
     // nothing to stop. Deleted from elsewhere while the thread still runs, end the thread
     // first (bounded); from its own thread it cannot be waited for.
     ThreadBase *attached = threadBase.load();
-    if (attached && attached->isRunning() && QThread::currentThread() != attached)
+    if (attached && attached->isRunning() && QThread::currentThread() != attached) {
+        // Its finished() must not deleteLater this object a second time.
+        disconnect(attached, nullptr, this, nullptr);
         attached->stopThread();
+    }
 }
 
 bool ParallelTask::attachToThread(ThreadBase *thread, const QString &name)
@@ -57,15 +60,18 @@ bool ParallelTask::stop()
     ThreadBase *attached = threadBase.load();
     if (!attached)
         return false;
-    attached->stopThread();
+    // A worker wired to delete itself when its thread finishes is gone once stopThread has
+    // returned: touch neither it nor the thread afterwards.
     running.store(false);
-    return !attached->isRunning();
+    const bool wasRunning = attached->isRunning();
+    const bool ended = attached->stopThread();
+    return ended || !wasRunning;
 }
 
 void ParallelTask::takeAlarm()
 {
-    // Let the next tick through before working: a tick that arrives during a long work()
-    // call then waits as one queued call, not as one per tick.
+    // Let the next tick through before working, so that a tick arriving meanwhile is kept
+    // as one queued call rather than lost.
     if (ThreadBase *attached = threadBase.load())
         attached->alarmTaken();
     work();

@@ -10,8 +10,8 @@ class ThreadBase;
 
 // Base of every periodic background worker. A worker is created without a parent, attached
 // once to its ThreadBase (which moves it into that thread and starts it) and from then on
-// gets one work() call per timer tick in that thread. At most one tick waits for the worker
-// while work() runs, however long it runs.
+// gets one work() call per timer tick in that thread. Calls never overlap, and at most one
+// waits while work() runs or the GUI thread is busy.
 //
 // Typical pair, in the GUI thread:
 //     auto *worker = new SomeTask(log);              // no parent
@@ -37,9 +37,10 @@ public:
     // false without an attached thread; else marks the task running and (re)starts the
     // thread when it is not running.
     virtual bool start();
-    // false without an attached thread, or when the thread did not end within its limit;
-    // else stops the thread (bounded wait) and clears the running mark. Never call from the
-    // worker's own thread: a thread cannot wait for itself (refused and logged).
+    // Clears the running mark and stops the thread (bounded wait). false without an attached
+    // thread, or when the thread did not end within its limit. A worker wired to delete
+    // itself when its thread finishes is deleted by the time this returns. Never call from
+    // the worker's own thread: a thread cannot wait for itself (refused and logged).
     virtual bool stop();
 
     bool isRunning() const { return running.load(); }

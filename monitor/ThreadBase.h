@@ -56,8 +56,10 @@ public:
 
 signals:
     // One per timer tick, emitted in the thread that owns this object (the GUI thread).
-    // With an attached worker, a tick is dropped while the previous alarm has not yet been
-    // taken up by the worker, so a worker busy for hours does not pile up queued calls.
+    // The timer lives in this thread, so a blocked work call makes no ticks; ticks that queue
+    // up while the GUI thread is busy, though, would each become a queued work call. With an
+    // attached worker a tick is therefore dropped while the previous alarm has not yet been
+    // taken up by the worker.
     void alarm();
 
 protected:
