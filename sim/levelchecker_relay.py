@@ -29,6 +29,7 @@ import socket
 import sys
 import time
 
+sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import snmp_ber  # noqa: E402
 
@@ -122,7 +123,8 @@ class Relay:
         return self.public.getsockname()[1]
 
     def write_log(self, datagram):
-        stamp = datetime.datetime.now().isoformat(timespec="milliseconds")
+        now = datetime.datetime.now()
+        stamp = now.strftime("%Y-%m-%dT%H:%M:%S.") + "%03d" % (now.microsecond // 1000)
         try:
             message = snmp_ber.Message(datagram)
         except ValueError as e:
