@@ -1,6 +1,6 @@
 // ctest-label: snmp
 // The device record's own operations, the OID parser, the reply rendering and the request
-// table's grouping into PDUs (no traffic: the pending PDU is inspected).
+// table's grouping into PDUs (no traffic: the pending PDU is examined).
 #include "MonitorTestRoot.h"
 
 #include "monitor/LevelChecker.h"
@@ -113,7 +113,7 @@ QString describePdu(const netsnmp_pdu *pdu)
     return text;
 }
 
-struct EntrySpec
+struct TableRow
 {
     bool enabled;
     int group;
@@ -124,7 +124,7 @@ struct EntrySpec
 
 } // namespace
 
-Q_DECLARE_METATYPE(QVector<EntrySpec>)
+Q_DECLARE_METATYPE(QVector<TableRow>)
 
 class TestLevelChecker : public QObject
 {
@@ -447,49 +447,49 @@ private slots:
 
     void addRequestGroup_data()
     {
-        QTest::addColumn<QVector<EntrySpec>>("entries");
+        QTest::addColumn<QVector<TableRow>>("entries");
         QTest::addColumn<int>("index");
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("pdu");
 
-        QVector<EntrySpec> information;
+        QVector<TableRow> information;
         for (const char *suffix : SnmpObject::Information)
             information.append({ true, 0, 's', suffix, "" });
         QTest::newRow("eight information GETs") << information << 0 << 8
                                                 << "GET 1.2:n 1.3:n 1.4.1:n 1.4.2:n 1.4.3:n 1.4.4:n 1.4.5:n 1.4.6:n";
-        QTest::newRow("empty value is a GET") << QVector<EntrySpec> { { true, 0, 'i', "2.2", "" } } << 0 << 1
+        QTest::newRow("empty value is a GET") << QVector<TableRow> { { true, 0, 'i', "2.2", "" } } << 0 << 1
                                               << "GET 2.2:n";
-        QTest::newRow("value 0 is a SET") << QVector<EntrySpec> { { true, 0, 'i', "2.2", "0" } } << 0 << 1
+        QTest::newRow("value 0 is a SET") << QVector<TableRow> { { true, 0, 'i', "2.2", "0" } } << 0 << 1
                                           << "SET 2.2:i";
-        QTest::newRow("band selection") << QVector<EntrySpec> { { true, 0, 's', "3.1.1", "BS" },
+        QTest::newRow("band selection") << QVector<TableRow> { { true, 0, 's', "3.1.1", "BS" },
                                                                 { true, 0, 'i', "3.1.3", "1" },
                                                                 { true, 0, 's', "3.1.6", "15" } }
                                         << 0 << 3 << "SET 3.1.1:s 3.1.3:i 3.1.6:s";
-        const QVector<EntrySpec> twoGroups { { true, 0, 'i', "2.4", "1" }, { true, 1, 'i', "2.5", "0" } };
+        const QVector<TableRow> twoGroups { { true, 0, 'i', "2.4", "1" }, { true, 1, 'i', "2.5", "0" } };
         QTest::newRow("groups 0 and 1, at 0") << twoGroups << 0 << 1 << "SET 2.4:i";
         QTest::newRow("groups 0 and 1, at 1") << twoGroups << 1 << 1 << "SET 2.5:i";
         QTest::newRow("disabled entry of the group is skipped")
-            << QVector<EntrySpec> { { true, 0, 's', "3.1.1", "ISDBT" },
+            << QVector<TableRow> { { true, 0, 's', "3.1.1", "ISDBT" },
                                     { false, 0, 'i', "3.1.2", "0" },
                                     { true, 0, 's', "3.1.6", "0" } }
             << 0 << 2 << "SET 3.1.1:s 3.1.6:s";
         QTest::newRow("disabled entry of another group ends it")
-            << QVector<EntrySpec> { { true, 0, 's', "3.1.1", "ISDBT" },
+            << QVector<TableRow> { { true, 0, 's', "3.1.1", "ISDBT" },
                                     { false, 1, 'i', "3.1.2", "0" },
                                     { true, 0, 's', "3.1.6", "0" } }
             << 0 << 1 << "SET 3.1.1:s";
         QTest::newRow("first entry decides the kind")
-            << QVector<EntrySpec> { { true, 0, 's', "4.1", "" }, { true, 0, 'i', "3.8", "1" } } << 0 << 2
+            << QVector<TableRow> { { true, 0, 's', "4.1", "" }, { true, 0, 'i', "3.8", "1" } } << 0 << 2
             << "GET 4.1:n 3.8:i";
-        QTest::newRow("disabled first entry") << QVector<EntrySpec> { { false, 0, 'i', "2.2", "0" } } << 0 << 0
+        QTest::newRow("disabled first entry") << QVector<TableRow> { { false, 0, 'i', "2.2", "0" } } << 0 << 0
                                               << "none";
-        QTest::newRow("index 2000") << QVector<EntrySpec> { { true, 0, 'i', "2.2", "0" } } << 2000 << 0 << "none";
-        QTest::newRow("index -1") << QVector<EntrySpec> { { true, 0, 'i', "2.2", "0" } } << -1 << 0 << "none";
+        QTest::newRow("index 2000") << QVector<TableRow> { { true, 0, 'i', "2.2", "0" } } << 2000 << 0 << "none";
+        QTest::newRow("index -1") << QVector<TableRow> { { true, 0, 'i', "2.2", "0" } } << -1 << 0 << "none";
     }
 
     void addRequestGroup()
     {
-        QFETCH(QVector<EntrySpec>, entries);
+        QFETCH(QVector<TableRow>, entries);
         QFETCH(int, index);
         QFETCH(int, count);
         QFETCH(QString, pdu);
@@ -497,7 +497,7 @@ private slots:
         auto table = std::make_unique<SnmpRequestTable>();
         table->clear();
         for (int i = 0; i < entries.size(); ++i) {
-            const EntrySpec &e = entries.at(i);
+            const TableRow &e = entries.at(i);
             table->setEntry(i, e.enabled, e.group, 0, e.type, QString::fromLatin1(e.suffix),
                             QString::fromLatin1(e.value));
         }
