@@ -39,6 +39,10 @@ ApplicationModel::~ApplicationModel()
         devices->stopAll(true, true);
     if (devices && !devices->waitForPollingLoops(-1))
         log(objectName(), QStringLiteral("polling loops still active at exit"), LogError);
+    // The worker threads log until they end: the device list (which ends them) goes
+    // before the log, although the log is the older child.
+    delete devices;
+    devices = nullptr;
 }
 
 DeviceList *ApplicationModel::deviceList() const
