@@ -1,0 +1,1024 @@
+#include "monitor/NotifyResponse.h"
+
+#include "core/ApplicationModel.h"
+#include "core/ValueFormat.h"
+#include "monitor/DeviceList.h"
+#include "monitor/LevelChecker.h"
+#include "monitor/MeasurementReplyParser.h"
+#include "monitor/ResultHistoryLogWriter.h"
+#include "monitor/ResultLogWriter.h"
+#include "monitor/ThresholdJudge.h"
+
+#include <QDateTime>
+#include <QVector>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+const QString kConverted = QStringLiteral("(換算)");
+const QString kNoValue = QStringLiteral("---");
+const QString kMeasuring = QStringLiteral("測定中");
+const QString kStopped = QStringLiteral("停止中");
+const QString kConfigured = QStringLiteral("設定・確認");
+const QString kNotConfigured = QStringLiteral("未設定");
+const QString kNoAddress = QStringLiteral("0.0.0.0");
+constexpr int kNoOwnStatus = 4;
+constexpr int kDevicesPerList = 50;
+
+using Role = MeasureResultModel::Role;
+
+bool isErrorStatus(int status)
+{
+    return status >= 1 && status <= 3;
+}
+
+// The band text of a stored result as the result list shows it.
+QString listBandText(const LevelChecker *device, const ChannelResultRow &row,
+                     const ChannelSettingRow &plan)
+{
+    QString text = ValueFormat::bandDisplayName(row.bandTabIndex, true);
+    const bool converted =
+        (row.bandTabIndex == BandTerrestrial && device->terrestrialMerCnText() == QLatin1String("CNR"))
+        || (row.bandTabIndex == BandCatv && device->catvMerCnText() == QLatin1String("CNR")
+            && MeasurementReplyParser::isIsdbtCode(plan.broadbandSystem));
+    if (converted)
+        text += kConverted;
+    return text;
+}
+
+AlertSettingRow noThresholds(int band, const QString &channel)
+{
+    AlertSettingRow a;
+    a.bandTabIndex = band;
+    a.channel = channel;
+    a.levelMin = a.levelMax = a.merCn = a.ber = kNoValue;
+    a.hikariLevelMin = a.hikariLevelMax = a.convertCnr = kNoValue;
+    return a;
+}
+}
+
+NotifyResponse::NotifyResponse(ApplicationModel *model, SystemLog *log, QObject *parent)
+    : ParallelTask(log, parent)
+    , applicationModel(model)
+{
+    if (!applicationModel)
+        return;
+    logLine(QStringLiteral("Enter %1").arg(QStringLiteral("NotifyResponse")));
+    if (DeviceList *list = applicationModel->deviceList())
+        connect(list, &DeviceList::notifyResponse, this, &NotifyResponse::onNotifyResponse,
+                Qt::QueuedConnection);
+    resultModel = qobject_cast<MeasureResultModel *>(
+        applicationModel->findQmlObject(QStringLiteral("measureResultModel")));
+    if (resultModel)
+        resultModel->setCapacity((applicationModel->maxChannelCount() + 1) * kDevicesPerList);
+    makeMeasurementResultModel();
+    logLine(QStringLiteral("Leave %1").arg(QStringLiteral("NotifyResponse")));
+}
+
+NotifyResponse::~NotifyResponse() = default;
+
+void NotifyResponse::work()
+{
+}
+
+// ---------------------------------------------------------------------------------------
+// Helpers
+
+LevelChecker *NotifyResponse::deviceAt(int index) const
+{
+    if (!applicationModel)
+        return nullptr;
+    DeviceList *list = applicationModel->deviceList();
+    return list ? list->device(index) : nullptr;
+}
+
+int NotifyResponse::deviceCount() const
+{
+    if (!applicationModel)
+        return 0;
+    DeviceList *list = applicationModel->deviceList();
+    return list ? list->deviceCount() : 0;
+}
+
+void NotifyResponse::logLine(const QString &message)
+{
+    if (applicationModel)
+        applicationModel->log(objectName(), message, LogNormal);
+}
+
+void NotifyResponse::emitScreenUpdate(const QString &name, int number, bool flag)
+{
+    ScreenUpdateValue value;
+    value.number = number;
+    value.flag = flag;
+    emit screenUpdate(name, value);
+}
+
+int NotifyResponse::rowNo(int position) const
+{
+    return rowText(position, Role::NoRole).toInt();
+}
+
+bool NotifyResponse::rowFlag(int position, int role) const
+{
+    return resultModel->data(resultModel->index(position), role).toBool();
+}
+
+int NotifyResponse::rowInt(int position, int role) const
+{
+    return resultModel->data(resultModel->index(position), role).toInt();
+}
+
+QString NotifyResponse::rowText(int position, int role) const
+{
+    return resultModel->data(resultModel->index(position), role).toString();
+}
+
+void NotifyResponse::setRowValue(int position, int role, const QVariant &value)
+{
+    resultModel->setData(resultModel->index(position), value, role);
+}
+
+int NotifyResponse::findTopRow(int deviceIndex) const
+{
+    if (!resultModel)
+        return -1;
+    const int number = deviceIndex + 1;
+    const int rows = resultModel->rowCount();
+    const int count = deviceCount();
+    for (int i = 0; i < count; ++i) {
+        const int top = resultModel->deviceTopRow(i);
+        if (top < 0)
+            break;
+        if (top < rows && rowNo(top) == number && rowFlag(top, Role::LatestDataRole))
+            return top;
+    }
+    return -1;
+}
+
+int NotifyResponse::groupEnd(int top) const
+{
+    const int rows = resultModel->rowCount();
+    const int number = rowNo(top);
+    int end = top + 1;
+    while (end < rows && !rowFlag(end, Role::LatestDataRole) && rowNo(end) == number)
+        ++end;
+    return end;
+}
+
+int NotifyResponse::channelRow(int top, int deviceNumber, int p) const
+{
+    if (top < 0 || p < 0 || rowNo(top) != deviceNumber)
+        return -1;
+    const int row = top + 1 + p;
+    return row < groupEnd(top) ? row : -1;
+}
+
+bool NotifyResponse::allChecked() const
+{
+    const int rows = resultModel->rowCount();
+    for (int r = 0; r < rows; ++r) {
+        if (resultModel->checkbox(r) < 1)
+            return false;
+    }
+    return true;
+}
+
+void NotifyResponse::rebuildDeviceTopRows()
+{
+    resultModel->clearDeviceTopRows();
+    const int rows = resultModel->rowCount();
+    for (int r = 0; r < rows; ++r) {
+        if (rowFlag(r, Role::LatestDataRole))
+            resultModel->appendDeviceTopRow(r);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Building and reloading the result list
+
+MeasureResultRow NotifyResponse::channelRowFor(LevelChecker *device, int k) const
+{
+    const ChannelSettingRow plan = device->channelSetting(k);
+    MeasureResultRow row;
+    row.no = row.deviceNo = QString::number(device->deviceNo());
+    row.name = device->name();
+    row.band = ValueFormat::bandDisplayName(plan.bandTabIndex, true);
+    row.channel = plan.channel;
+    row.frequency = ValueFormat::frequencyText(plan.bandTabIndex, quint32(plan.frequency), false);
+    row.broadbandSystem = plan.broadbandSystem;
+    return row;
+}
+
+MeasureResultRow NotifyResponse::placeholderRow(LevelChecker *device, bool top) const
+{
+    MeasureResultRow row;
+    row.latestData = top;
+    row.topDataVisible = true;
+    row.no = row.deviceNo = QString::number(device->deviceNo());
+    row.name = device->name();
+    row.measurementStart = kStopped;
+    row.settingcheck = kNotConfigured;
+    row.display = top;
+    return row;
+}
+
+void NotifyResponse::appendDeviceGroup(int deviceIndex)
+{
+    LevelChecker *device = deviceAt(deviceIndex);
+    if (!device || !resultModel)
+        return;
+    resultModel->appendDeviceTopRow(resultModel->rowCount());
+    const int n = device->channelSettingCount();
+    if (n == 0) {
+        resultModel->addRow(placeholderRow(device, true));
+        resultModel->addRow(placeholderRow(device, false));
+        return;
+    }
+    const QString state = device->measurementState() == 0 ? kMeasuring : kStopped;
+    for (int i = 0; i <= n; ++i) {
+        MeasureResultRow row = channelRowFor(device, std::max(0, i - 1));
+        row.latestData = i == 0;
+        row.topDataVisible = i <= 1;
+        row.display = i == 0;
+        if (i <= 1) {
+            row.measurementStart = state;
+            row.settingcheck = kConfigured;
+            row.status = 0;
+        } else {
+            row.status = kNoOwnStatus;
+        }
+        resultModel->addRow(row);
+    }
+}
+
+void NotifyResponse::makeMeasurementResultModel()
+{
+    if (!applicationModel || !resultModel)
+        return;
+    const int count = deviceCount();
+    for (int f = 0; f < count; ++f)
+        appendDeviceGroup(f);
+    emitScreenUpdate(QStringLiteral("listCount"), resultModel->displayedRowCount(), false);
+}
+
+void NotifyResponse::onMakeMeasurementResultModel()
+{
+    makeMeasurementResultModel();
+}
+
+void NotifyResponse::onMakeOneMeasurementResultModel(int index)
+{
+    if (!applicationModel || !resultModel || !deviceAt(index))
+        return;
+    appendDeviceGroup(index);
+    emitScreenUpdate(QStringLiteral("listCount"), resultModel->displayedRowCount(), false);
+}
+
+void NotifyResponse::onMeasurementResultModelClear()
+{
+    if (!resultModel)
+        return;
+    resultModel->clear();
+    resultModel->clearDeviceTopRows();
+}
+
+void NotifyResponse::onMeasurementChannelReloading()
+{
+    if (!applicationModel || !resultModel)
+        return;
+
+    // Groups present now, and their device numbers in list order.
+    const int rows = resultModel->rowCount();
+    int groups = 0;
+    for (int r = 0; r < rows; ++r) {
+        if (r == 0 || rowNo(r) != rowNo(r - 1))
+            ++groups;
+    }
+    QList<int> previous;
+    for (int i = 0; i < groups; ++i) {
+        const int top = resultModel->deviceTopRow(i);
+        if (top < 0 || top >= rows)
+            break;
+        const int number = rowNo(top);
+        if (previous.isEmpty() || previous.last() != number)
+            previous.append(number);
+    }
+
+    const int count = deviceCount();
+    for (int f = 0; f < count; ++f)
+        reloadDeviceGroup(f);
+
+    if (groups > count)
+        removeRowsOfRemovedDevices(previous);
+
+    onStatusTextColorChange();
+    const int displayed = resultModel->displayedRowCount();
+    emitScreenUpdate(QStringLiteral("listCount"), displayed, false);
+    emitScreenUpdate(QStringLiteral("allCheckBox"), displayed, allChecked());
+}
+
+void NotifyResponse::reloadDeviceGroup(int deviceIndex)
+{
+    LevelChecker *device = deviceAt(deviceIndex);
+    if (!device)
+        return;
+    const int number = deviceIndex + 1;
+
+    // The device's group: the last one of its number. A device without a group (added
+    // without its group being built) gets one now, at the end of the list.
+    int top = -1;
+    for (int i = 0;; ++i) {
+        const int position = resultModel->deviceTopRow(i);
+        if (position < 0)
+            break;
+        if (position < resultModel->rowCount() && rowNo(position) == number
+            && rowFlag(position, Role::LatestDataRole))
+            top = position;
+    }
+    if (top < 0) {
+        top = resultModel->rowCount();
+        appendDeviceGroup(deviceIndex);
+    }
+
+    const int n = device->channelSettingCount();
+    QVector<QString> planBand(n), planChannel(n), planFrequency(n);
+    for (int k = 0; k < n; ++k) {
+        const ChannelSettingRow plan = device->channelSetting(k);
+        planBand[k] = ValueFormat::bandDisplayName(plan.bandTabIndex, true);
+        planChannel[k] = plan.channel;
+        planFrequency[k] = ValueFormat::frequencyText(plan.bandTabIndex, quint32(plan.frequency), false);
+    }
+
+    // Keep the rows whose channel is still in the plan. Each plan entry takes one row at
+    // most, so a channel listed twice keeps two rows rather than gaining one per reload.
+    QVector<bool> matched(n, false);
+    int r = top + 1;
+    while (r < resultModel->rowCount() && !rowFlag(r, Role::LatestDataRole) && rowNo(r) == number) {
+        QString band = rowText(r, Role::BandRole);
+        band.remove(kConverted);
+        const QString channel = rowText(r, Role::ChannelRole);
+        const QString frequency = rowText(r, Role::FrequencyRole);
+        int found = -1;
+        for (int k = 0; k < n; ++k) {
+            if (!matched[k] && planBand[k] == band && planChannel[k] == channel
+                && planFrequency[k] == frequency) {
+                found = k;
+                break;
+            }
+        }
+        if (found >= 0) {
+            matched[found] = true;
+            ++r;
+        } else {
+            resultModel->removeRow(r);
+        }
+    }
+
+    const bool topDisplay = rowFlag(top, Role::DisplayRole);
+    for (int k = 0; k < n; ++k) {
+        if (matched[k])
+            continue;
+        MeasureResultRow row = channelRowFor(device, k);
+        row.display = !topDisplay;
+        resultModel->insertRow(row, top + 1 + k);
+    }
+    if (n == 0) {
+        MeasureResultRow row = placeholderRow(device, false);
+        row.display = !topDisplay;
+        resultModel->insertRow(row, top + 1);
+    }
+
+    rebuildDeviceTopRows();
+
+    // The top row repeats the first channel row.
+    const int first = top + 1;
+    resultModel->setChannelData(
+        top, rowText(first, Role::DatatimeRole), rowText(first, Role::BandRole),
+        rowText(first, Role::ChannelRole), rowText(first, Role::LevelRole),
+        rowText(first, Role::MerRole), rowText(first, Role::BerRole),
+        rowText(first, Role::HikariRole), rowText(first, Role::FrequencyRole),
+        rowText(first, Role::BroadbandSystemRole), rowText(first, Role::LocalFrequencyRole),
+        rowText(first, Role::ModulationRole), rowText(first, Role::LayerRole),
+        rowText(first, Role::PolarizationRole), rowFlag(first, Role::ErrorLevelRole),
+        rowFlag(first, Role::ErrorMerRole), rowFlag(first, Role::ErrorBerRole),
+        rowFlag(first, Role::ErrorHikariRole));
+
+    const QString state = (n > 0 && device->ipAddressText() != kNoAddress)
+                              ? rowText(top, Role::MeasurementStartRole)
+                              : kStopped;
+    for (int i = 0; i <= n; ++i) {
+        const int position = top + i;
+        if (i <= 1) {
+            setRowValue(position, Role::TopDataVisibleRole, true);
+            setRowValue(position, Role::SettingcheckRole, n > 0 ? kConfigured : kNotConfigured);
+            setRowValue(position, Role::MeasurementStartRole, state);
+        } else {
+            setRowValue(position, Role::TopDataVisibleRole, false);
+            setRowValue(position, Role::MeasurementStartRole, QString());
+            setRowValue(position, Role::SettingcheckRole, QString());
+        }
+    }
+    const QString name = device->name();
+    for (int i = 0; i <= n; ++i)
+        setRowValue(top + i, Role::NameRole, name);
+
+    onDeviceStatusColorUpdate(deviceIndex);
+
+    bool everyChannelChecked = n > 0;
+    for (int i = 1; i <= n && everyChannelChecked; ++i)
+        everyChannelChecked = resultModel->checkbox(top + i) >= 1;
+    resultModel->setCheckbox(top, true, everyChannelChecked ? 1 : 0);
+}
+
+void NotifyResponse::removeRowsOfRemovedDevices(const QList<int> &deviceNumbers)
+{
+    if (!applicationModel || !resultModel)
+        return;
+    QList<int> gone = deviceNumbers;
+    const int count = deviceCount();
+    for (int f = 0; f < count; ++f) {
+        if (LevelChecker *device = deviceAt(f))
+            gone.removeAll(device->deviceNo());
+    }
+    for (int number : qAsConst(gone)) {
+        int r = 0;
+        while (r < resultModel->rowCount()) {
+            if (rowNo(r) == number)
+                resultModel->removeRow(r);
+            else
+                ++r;
+        }
+    }
+    rebuildDeviceTopRows();
+}
+
+// ---------------------------------------------------------------------------------------
+// List operations
+
+void NotifyResponse::onMeasurementStartSet(int row, int available)
+{
+    if (resultModel && row >= 0 && row < resultModel->rowCount())
+        resultModel->setMeasurementStart(row, available);
+}
+
+void NotifyResponse::onCheckBoxChange(int row, bool flg, int check)
+{
+    if (resultModel)
+        resultModel->setCheckbox(row, flg, check);
+}
+
+void NotifyResponse::onCheckBoxClicked(int index)
+{
+    if (!applicationModel || !resultModel)
+        return;
+    logLine(QStringLiteral("チェックボックス index = %1").arg(index));
+    const int rows = resultModel->rowCount();
+    if (index < 0 || index >= rows)
+        return;
+    resultModel->setCheckbox(index, false, 0);
+
+    const int number = rowNo(index);
+    LevelChecker *device = deviceAt(number - 1);
+    const int c = device ? device->channelSettingCount() : 0;
+    // Only rows of the clicked device's own group are ever written.
+    auto inGroup = [&](int r) { return r >= 0 && r < rows && rowNo(r) == number; };
+
+    if (rowFlag(index, Role::LatestDataRole)) {
+        const int h = resultModel->checkbox(index);
+        if (c == 0) {
+            if (inGroup(index + 1))
+                resultModel->setCheckbox(index + 1, true, h);
+        } else {
+            for (int r = index + 1; r <= index + c && inGroup(r); ++r) {
+                if (resultModel->checkbox(r) != h)
+                    resultModel->setCheckbox(r, true, h);
+            }
+        }
+    }
+
+    int top = -1;
+    for (int r = 0; r < rows; ++r) {
+        if (rowNo(r) == number) {
+            top = r;
+            break;
+        }
+    }
+    if (top >= 0) {
+        if (c == 0) {
+            resultModel->setCheckbox(top, true, resultModel->checkbox(index) != 0 ? 1 : 0);
+        } else {
+            bool every = true;
+            for (int r = top + 1; r <= top + c && every; ++r)
+                every = inGroup(r) && resultModel->checkbox(r) >= 1;
+            resultModel->setCheckbox(top, true, every ? 1 : 0);
+        }
+    }
+    emitScreenUpdate(QStringLiteral("allCheckBox"), 0, allChecked());
+}
+
+void NotifyResponse::onAllCheckBoxClicked(int clicked)
+{
+    if (!applicationModel || !resultModel)
+        return;
+    logLine(QStringLiteral("ALLチェックボックス clicked = %1").arg(clicked));
+    const int rows = resultModel->rowCount();
+    for (int r = 0; r < rows; ++r) {
+        if (resultModel->checkbox(r) != clicked)
+            resultModel->setCheckbox(r, true, clicked);
+    }
+}
+
+void NotifyResponse::onDisplayChange(int row)
+{
+    if (resultModel)
+        resultModel->toggleDeviceDisplay(row);
+}
+
+void NotifyResponse::onListCountUpdate()
+{
+    if (resultModel)
+        emitScreenUpdate(QStringLiteral("listCount"), resultModel->displayedRowCount(), false);
+}
+
+void NotifyResponse::onFocusChange(int index, int clear, bool popup)
+{
+    if (!resultModel)
+        return;
+    const int role = popup ? Role::StatusPopupClickedRole : Role::ClickedRole;
+    const int rows = resultModel->rowCount();
+    for (int r = 0; r < rows; ++r) {
+        if (rowFlag(r, role))
+            setRowValue(r, role, false);
+    }
+    if (clear != 0 || index < 0 || index >= rows)
+        return;
+    setRowValue(index, role, true);
+    for (int i = 0;; ++i) {
+        const int top = resultModel->deviceTopRow(i);
+        if (top < 0)
+            break;
+        if (top == index) {
+            if (index + 1 < rows)
+                setRowValue(index + 1, role, true);
+            break;
+        }
+    }
+    if (!applicationModel)
+        return;
+    LevelChecker *device = deviceAt(rowNo(index) - 1);
+    if (device && device->channelSettingCount() == 1 && !rowFlag(index, Role::LatestDataRole)
+        && index >= 1)
+        setRowValue(index - 1, role, true);
+}
+
+void NotifyResponse::writeGroupsInOrder(const QList<int> &startRows)
+{
+    const int rows = resultModel->rowCount();
+    QVector<bool> taken(rows, false);
+    QVector<MeasureResultRow> ordered;
+    ordered.reserve(rows);
+    QList<int> tops;
+    auto take = [&](int r) {
+        if (taken[r])
+            return;
+        taken[r] = true;
+        MeasureResultRow row = resultModel->row(r);
+        if (row.latestData)
+            tops.append(ordered.size());
+        ordered.append(row);
+    };
+    for (int start : startRows) {
+        const int number = rowNo(start);
+        for (int r = start; r < rows && rowNo(r) == number; ++r)
+            take(r);
+    }
+    // Rows of groups that no number or status picked keep their relative order at the end.
+    for (int r = 0; r < rows; ++r)
+        take(r);
+
+    for (int j = 0; j < ordered.size(); ++j)
+        resultModel->setRow(j, ordered.at(j));
+    resultModel->clearDeviceTopRows();
+    for (int position : qAsConst(tops))
+        resultModel->appendDeviceTopRow(position);
+}
+
+void NotifyResponse::onDeviceNoSort(int order)
+{
+    if (!applicationModel || !resultModel)
+        return;
+    const int count = deviceCount();
+    const int rows = resultModel->rowCount();
+    QList<int> starts;
+    const int step = order == 1 ? 1 : -1;
+    // A number without rows is skipped, not the end of the sort: the rows of the numbers
+    // after it must not be left where the sorted rows are written.
+    for (int number = order == 1 ? 1 : count; number != 0 && number <= count; number += step) {
+        for (int r = 0; r < rows; ++r) {
+            if (rowNo(r) == number) {
+                starts.append(r);
+                break;
+            }
+        }
+    }
+    writeGroupsInOrder(starts);
+}
+
+void NotifyResponse::onStatusSort(int order)
+{
+    if (!applicationModel || !resultModel)
+        return;
+    const int count = deviceCount();
+    const int rows = resultModel->rowCount();
+    const QList<int> statuses = order == 1 ? QList<int>{0, 1, 2, 3} : QList<int>{3, 2, 1, 0};
+    QList<int> starts;
+    for (int status : statuses) {
+        int last = -1;
+        for (;;) {
+            int found = -1;
+            for (int i = 0; i < count; ++i) {
+                const int top = resultModel->deviceTopRow(i);
+                if (top < 0)
+                    break;
+                if (top < rows && rowInt(top, Role::StatusRole) == status && rowNo(top) > last) {
+                    found = top;
+                    break;
+                }
+            }
+            if (found < 0)
+                break;
+            last = rowNo(found);
+            starts.append(found);
+        }
+    }
+    writeGroupsInOrder(starts);
+}
+
+void NotifyResponse::onDeviceStatusColorUpdate(int index)
+{
+    if (!applicationModel || !resultModel)
+        return;
+    const int top = findTopRow(index);
+    if (top < 0)
+        return;
+    const int end = groupEnd(top);
+    int status = 0;
+    for (int r = top; r < end; ++r) {
+        const int code = rowInt(r, Role::ChannelStatusRole);
+        if (code > status && code != kNoOwnStatus)
+            status = code;
+    }
+    setRowValue(top, Role::StatusRole, status);
+    if (top + 1 < end)
+        setRowValue(top + 1, Role::StatusRole, status);
+}
+
+void NotifyResponse::onStatusTextColorChange()
+{
+    if (!applicationModel || !resultModel)
+        return;
+    bool error = false;
+    const int count = deviceCount();
+    const int rows = resultModel->rowCount();
+    for (int i = 0; i < count && !error; ++i) {
+        const int top = resultModel->deviceTopRow(i);
+        if (top < 0)
+            break;
+        error = top < rows && isErrorStatus(rowInt(top, Role::StatusRole));
+    }
+    emitScreenUpdate(QStringLiteral("statusError"), 0, error);
+}
+
+void NotifyResponse::markUpdatedRow(int deviceIndex, int channelIndex)
+{
+    if (!applicationModel || !resultModel)
+        return;
+    const int top = findTopRow(deviceIndex);
+    if (top < 0)
+        return;
+    const int end = groupEnd(top);
+    for (int r = top; r < end; ++r) {
+        if (rowFlag(r, Role::UpdateDataRole))
+            setRowValue(r, Role::UpdateDataRole, false);
+    }
+    const int row = top + 1 + channelIndex;
+    if (channelIndex >= 0 && row < end)
+        setRowValue(row, Role::UpdateDataRole, true);
+}
+
+// ---------------------------------------------------------------------------------------
+// Status popup
+
+void NotifyResponse::onStatusPopupCheckBoxChange(int row, bool flg, int check)
+{
+    if (resultModel)
+        resultModel->setStatusPopupCheckbox(row, flg, check);
+}
+
+void NotifyResponse::onStatusPopupCheckBoxClicked(int index)
+{
+    if (!applicationModel || !resultModel)
+        return;
+    logLine(QStringLiteral("チェックボックス index = %1").arg(index));
+    resultModel->setStatusPopupCheckbox(index, false, 0);
+    bool every = true;
+    const int rows = resultModel->rowCount();
+    for (int r = 0; r < rows && every; ++r) {
+        if (isErrorStatus(rowInt(r, Role::ChannelStatusRole)))
+            every = rowInt(r, Role::StatusPoopupCheckboxRole) >= 1;
+    }
+    emitScreenUpdate(QStringLiteral("popupAllCheckBox"), 0, every);
+}
+
+void NotifyResponse::onStatusPopupAllCheckBoxClicked(int clicked)
+{
+    if (!applicationModel || !resultModel)
+        return;
+    logLine(QStringLiteral("ALLチェックボックス clicked = %1").arg(clicked));
+    const int rows = resultModel->rowCount();
+    for (int r = 0; r < rows; ++r) {
+        if (!rowFlag(r, Role::LatestDataRole) && isErrorStatus(rowInt(r, Role::ChannelStatusRole))
+            && rowInt(r, Role::StatusPoopupCheckboxRole) != clicked)
+            resultModel->setStatusPopupCheckbox(r, true, clicked);
+    }
+}
+
+void NotifyResponse::onStatusPopupSelectChannelInfo(QString no, QString band, QString channel)
+{
+    Q_UNUSED(no)
+    Q_UNUSED(band)
+    Q_UNUSED(channel)
+}
+
+void NotifyResponse::onStatusErrorReset(int row)
+{
+    if (resultModel && row >= 0 && row < resultModel->rowCount())
+        setRowValue(row, Role::ChannelStatusRole, 0);
+}
+
+QString NotifyResponse::statusErrorMessage(const AlertRecord &record)
+{
+    QString s = record.dateTime + QLatin1Char('\n');
+    s += QStringLiteral("異常：");
+    if (record.connectionError) {
+        s += QStringLiteral("接続エラー");
+    } else {
+        if (record.levelError)
+            s += QStringLiteral("「レベル」");
+        if (record.merCnError)
+            s += QStringLiteral("「MER/CN」");
+        if (record.berError)
+            s += QStringLiteral("「BER」");
+        if (record.hikariLevelError)
+            s += QStringLiteral("「光レベル」");
+    }
+    s += QLatin1Char('\n');
+    s += QStringLiteral("測定値：レベル ") + record.level + QStringLiteral("[dBuV]、MER/CN ")
+         + record.merCn + QStringLiteral("[dB]、BER ") + record.ber + QStringLiteral("、光レベル ")
+         + record.hikariLevel + QLatin1Char('\n');
+    const bool marked = record.merCnThreshold != kNoValue && record.berThreshold != kNoValue;
+    s += QStringLiteral("閾値：レベル <") + record.levelMin + QStringLiteral("[dBuV] ")
+         + record.levelMax + QStringLiteral(">[dBuV]、MER/CN ")
+         + (marked ? QStringLiteral("<") : QString()) + record.merCnThreshold
+         + QStringLiteral("[dB]、BER ") + (marked ? QStringLiteral(">") : QString())
+         + record.berThreshold + QStringLiteral("、\n　　　　光レベル <") + record.hikariLevelMin
+         + QStringLiteral("[dBm] ") + record.hikariLevelMax + QStringLiteral(">[dBm]\n");
+    s += QLatin1Char('\n');
+    return s;
+}
+
+void NotifyResponse::buildStatusErrorText(int deviceIndex, int channelIndex, const AlertRecord &record)
+{
+    LevelChecker *device = deviceAt(deviceIndex);
+    if (!device)
+        return;
+    device->addErrorMessage(statusErrorMessage(record), channelIndex);
+    emitScreenUpdate(QStringLiteral("statusErrorMessageUpdate"), 0, false);
+}
+
+// ---------------------------------------------------------------------------------------
+// From reply to stored result
+
+void NotifyResponse::onNotifyResponse(uint index, QString response)
+{
+    const int deviceIndex = index > uint(INT_MAX) ? -1 : int(index);
+    const int r = parseMeasurementResponse(response, deviceIndex);
+    if (r < 0)
+        return;
+    writeResultLog(deviceIndex, r);
+    writeIndividualLog(deviceIndex, r);
+    emit setResponseValueEnd(deviceIndex, r);
+}
+
+int NotifyResponse::parseMeasurementResponse(const QString &response, int deviceIndex)
+{
+    if (!applicationModel)
+        return -1;
+    LevelChecker *device = deviceAt(deviceIndex);
+    ChannelResultRow row;
+    if (MeasurementReplyParser::isMeasurementText(response)) {
+        // The device list may have been rebuilt since the reply was relayed.
+        if (!device)
+            return -1;
+        if (!MeasurementReplyParser::parseMeasurement(response, device->terrestrialMerCnText(),
+                                                      device->catvMerCnText(), &row))
+            return -1;
+    } else {
+        if (!MeasurementReplyParser::isFailureText(response))
+            return -1;
+        logLine(response);
+        const int c = MeasurementReplyParser::failurePosition(response);
+        if (c < 0 || c >= applicationModel->maxChannelCount())
+            return -1;
+        // The position belongs to the plan the worker had when it failed; only a position
+        // inside the device's current plan names a channel.
+        if (!device || c >= device->channelSettingCount())
+            return -1;
+        row = MeasurementReplyParser::failureRow(device->channelSetting(c),
+                                                 device->terrestrialMerCnText(),
+                                                 device->catvMerCnText(),
+                                                 QDateTime::currentDateTime());
+    }
+    const int r = device->updateLatestResult(row);
+    if (r >= 0)
+        device->addMeasurementHistory(row, r);
+    return r;
+}
+
+void NotifyResponse::writeResultLog(int deviceIndex, int channelIndex)
+{
+    if (!applicationModel)
+        return;
+    LevelChecker *device = deviceAt(deviceIndex);
+    if (!device || channelIndex < 0 || channelIndex >= device->channelSettingCount())
+        return;
+    applicationModel->reloadApplicationSetting();
+    const QString data = applicationModel->applicationSetting().data;
+    const QString line = ResultLogWriter::resultLine(device->latestResult(channelIndex),
+                                                     device->channelSetting(channelIndex));
+    ResultLogWriter::appendResultLine(data, deviceIndex + 1, device->deviceNo(), device->name(),
+                                      line, QDateTime::currentDateTime());
+}
+
+void NotifyResponse::writeIndividualLog(int deviceIndex, int channelIndex)
+{
+    if (!applicationModel)
+        return;
+    LevelChecker *device = deviceAt(deviceIndex);
+    if (!device || channelIndex < 0 || channelIndex >= device->channelSettingCount())
+        return;
+    const ChannelResultRow row = device->latestResult(channelIndex);
+    const bool hasAlert = channelIndex < device->alertSettingCount();
+    const AlertSettingRow alert = hasAlert ? device->alertSetting(channelIndex) : AlertSettingRow();
+    const ResultHistoryLogWriter::Verdicts verdicts = ResultHistoryLogWriter::verdicts(
+        row, hasAlert ? &alert : nullptr, device->startTime(), device->endTime(),
+        device->inputTypeText());
+    const QString line = ResultHistoryLogWriter::line(device->deviceNo(), device->name(), row,
+                                                      device->channelSetting(channelIndex), verdicts);
+    ResultHistoryLogWriter::appendLine(deviceIndex + 1, line, QDateTime::currentDateTime());
+}
+
+void NotifyResponse::onSetResponseValueEnd(int index, int latestMeasurementResultIndex)
+{
+    if (!applicationModel)
+        return;
+    logLine(QStringLiteral("受信データの格納完了通知を受信"));
+    const int p = latestMeasurementResultIndex;
+    LevelChecker *device = deviceAt(index);
+    if (!device || p < 0 || p >= device->channelSettingCount())
+        return;
+    const ChannelResultRow row = device->latestResult(p);
+    const ChannelSettingRow plan = device->channelSetting(p);
+    const QString band = listBandText(device, row, plan);
+    const QString frequency = ValueFormat::frequencyText(row.bandTabIndex, quint32(plan.frequency), false);
+
+    const int top = findTopRow(index);
+    if (top >= 0) {
+        resultModel->setMeasurementValues(top, row.dateTime, band, row.channel, frequency,
+                                          row.level, row.merCn, row.ber, row.hikariLevel);
+        const int own = channelRow(top, index + 1, p);
+        if (own >= 0)
+            resultModel->setMeasurementValues(own, row.dateTime, band, row.channel, frequency,
+                                              row.level, row.merCn, row.ber, row.hikariLevel);
+    }
+    judgeThresholds(index, p);
+    markUpdatedRow(index, p);
+}
+
+void NotifyResponse::judgeThresholds(int deviceIndex, int channelIndex)
+{
+    if (!applicationModel)
+        return;
+    const int p = channelIndex;
+    LevelChecker *device = deviceAt(deviceIndex);
+    if (!device || p < 0 || p >= device->channelSettingCount())
+        return;
+
+    // The texts that the channel's row shows; taken from the stored result when the list
+    // has no row for the channel (the verdict and the logs still need them).
+    const int top = findTopRow(deviceIndex);
+    const int own = channelRow(top, deviceIndex + 1, p);
+    QString dateTime, band, channel, level, merCn, ber, hikari;
+    if (own >= 0) {
+        dateTime = rowText(own, Role::DatatimeRole);
+        band = rowText(own, Role::BandRole);
+        channel = rowText(own, Role::ChannelRole);
+        level = rowText(own, Role::LevelRole);
+        merCn = rowText(own, Role::MerRole);
+        ber = rowText(own, Role::BerRole);
+        hikari = rowText(own, Role::HikariRole);
+    } else {
+        const ChannelResultRow row = device->latestResult(p);
+        dateTime = row.dateTime;
+        band = listBandText(device, row, device->channelSetting(p));
+        channel = row.channel;
+        level = row.level;
+        merCn = row.merCn;
+        ber = row.ber;
+        hikari = row.hikariLevel;
+    }
+    const bool converted = band.contains(kConverted);
+    QString plainBand = band;
+    plainBand.remove(kConverted);
+
+    // A channel without a threshold row is judged only for a silent device.
+    const bool hasAlert = p < device->alertSettingCount();
+    const AlertSettingRow a = hasAlert ? device->alertSetting(p)
+                                       : noThresholds(device->channelSetting(p).bandTabIndex, channel);
+    const QString merCnThreshold = converted ? a.convertCnr : a.merCn;
+
+    AlertRecord record;
+    if (hasAlert && ThresholdJudge::inAlertWindow(dateTime, device->startTime(), device->endTime())) {
+        record.levelError = ThresholdJudge::levelBroken(level, a.levelMin, a.levelMax);
+        if (!ThresholdJudge::isMerBerExemptBand(plainBand)) {
+            record.merCnError = ThresholdJudge::merCnBroken(merCn, merCnThreshold);
+            record.berError = ThresholdJudge::berBroken(ber, a.ber);
+        }
+        record.hikariLevelError = device->inputTypeText() == QStringLiteral("光")
+                                  && ThresholdJudge::levelBroken(hikari, a.hikariLevelMin,
+                                                                 a.hikariLevelMax);
+    }
+    if (ThresholdJudge::noValues(level, merCn, ber, hikari)) {
+        record.connectionError = true;
+        record.levelError = record.merCnError = record.berError = record.hikariLevelError = true;
+    }
+
+    if (record.levelError || record.merCnError || record.berError || record.hikariLevelError
+        || record.connectionError) {
+        record.band = band;
+        record.channel = channel;
+        record.dateTime = dateTime;
+        record.level = level;
+        record.merCn = merCn;
+        record.ber = ber;
+        record.hikariLevel = hikari;
+        record.levelMin = a.levelMin;
+        record.levelMax = a.levelMax;
+        record.merCnThreshold = merCnThreshold;
+        record.berThreshold = a.ber;
+        record.hikariLevelMin = a.hikariLevelMin;
+        record.hikariLevelMax = a.hikariLevelMax;
+        device->addAlertRecord(record, p);
+        writeErrorLog(deviceIndex, p);
+        if (own >= 0)
+            setRowValue(own, Role::ChannelStatusRole, record.connectionError ? 3 : 2);
+    } else if (own >= 0) {
+        const int status = rowInt(own, Role::ChannelStatusRole);
+        if (status == 2 || status == 3)
+            setRowValue(own, Role::ChannelStatusRole, 1);
+    }
+
+    for (int position : {top, own}) {
+        if (position < 0)
+            continue;
+        setRowValue(position, Role::ErrorLevelRole, record.levelError);
+        setRowValue(position, Role::ErrorMerRole, record.merCnError);
+        setRowValue(position, Role::ErrorBerRole, record.berError);
+        setRowValue(position, Role::ErrorHikariRole, record.hikariLevelError);
+    }
+
+    onDeviceStatusColorUpdate(deviceIndex);
+    onStatusTextColorChange();
+    if (resultModel)
+        emitScreenUpdate(QStringLiteral("popupListCount"), resultModel->statusErrorCount(), false);
+}
+
+void NotifyResponse::writeErrorLog(int deviceIndex, int channelIndex)
+{
+    if (!applicationModel)
+        return;
+    LevelChecker *device = deviceAt(deviceIndex);
+    if (!device)
+        return;
+    const int count = device->alertRecordCount(channelIndex);
+    if (count < 1)
+        return;
+    applicationModel->reloadApplicationSetting();
+    const QString data = applicationModel->applicationSetting().data;
+    const AlertRecord record = device->alertRecord(channelIndex, count - 1);
+    const QString line = ResultLogWriter::errorLine(device->deviceNo(), device->name(), record);
+    if (ResultLogWriter::appendErrorLine(data, deviceIndex + 1, line, QDateTime::currentDateTime()))
+        buildStatusErrorText(deviceIndex, channelIndex, record);
+}
