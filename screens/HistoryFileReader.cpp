@@ -22,7 +22,7 @@ namespace {
 // fewer than 15 are no data, and no field after the 18th is read.
 constexpr int kMinimumFields = 15;
 constexpr int kReadFields = 18;
-constexpr qint64 kBlockSize = 2 * 1024 * 1024;
+constexpr qint64 kBlockSize = 1024 * 1024;
 constexpr int kMaximumReaders = 8;
 
 const char *findBytes(const char *begin, const char *end, const QByteArray &needle)
