@@ -1,11 +1,17 @@
 #include "core/ApplicationModel.h"
 #include "core/QmlTypeRegistry.h"
 #include "core/SharedTypes.h"
+#include "monitor/DeviceList.h"
+#include "monitor/LevelChecker.h"
+#include "screens/Attributes.h"
+#include "screens/MainFrameViewModel.h"
+#include "screens/ViewFonts.h"
 #include "screens/WorkLog.h"
 #include "screens/WorkLogEntry.h"
 
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QQmlContext>
 #include <QQuickWindow>
 #include <QTextCodec>
 
@@ -22,6 +28,7 @@ int main(int argc, char **argv)
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
     QmlTypeRegistry::registerListModels();
+    ViewFonts::installSubstitutes();
 
     const QUrl url(QStringLiteral("qrc:/view/MainFrame.qml"));
     bool mainViewFailed = false;
@@ -37,16 +44,47 @@ int main(int argc, char **argv)
     if (mainViewFailed || engine.rootObjects().isEmpty())
         return 1;
     auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
-    Q_UNUSED(window)
+
+    auto *mainFrame = new MainFrameViewModel(applicationModel, window, nullptr);
+    mainFrame->createConnection(window);
+    engine.rootContext()->setContextProperty(QStringLiteral("attributes"), mainFrame->attributes());
 
     applicationModel->log(QStringLiteral("main"), QStringLiteral("アプリケーション起動"), 2);
     WorkLog::writeWorkLog(WorkLogEntry(), WorkLogApplicationStarted);
+    DeviceList *devices = applicationModel->deviceList();
+    for (int i = 0; devices && i < devices->deviceCount(); ++i) {
+        LevelChecker *device = devices->device(i);
+        if (device && device->measurementState() == 0) {
+            WorkLogEntry entry;
+            entry.deviceNo = device->deviceNo();
+            WorkLog::writeWorkLog(entry, WorkLogAutoStart);
+        }
+    }
+
+    mainFrame->openFirstScreen();
 
     const int exitCode = app.exec();
 
     applicationModel->log(QStringLiteral("main"), QStringLiteral("アプリケーション終了"), 2);
+    // A state other than 0 or 1 keeps the word of the device before it.
+    bool started = false;
+    for (int i = 0; devices && i < devices->deviceCount(); ++i) {
+        LevelChecker *device = devices->device(i);
+        if (!device)
+            continue;
+        if (device->measurementState() == 0)
+            started = true;
+        else if (device->measurementState() == 1)
+            started = false;
+        WorkLogEntry entry;
+        entry.deviceNo = device->deviceNo();
+        entry.started = started;
+        WorkLog::writeWorkLog(entry, WorkLogEndedInState);
+    }
     WorkLog::writeWorkLog(WorkLogEntry(), WorkLogApplicationEnded);
 
+    // The device list waits for every worker to leave its loop before a device goes.
     delete applicationModel;
+    delete mainFrame;
     return exitCode;
 }

@@ -1,0 +1,210 @@
+#pragma once
+
+#include "core/ApplicationModel.h"
+#include "core/QmlTypeRegistry.h"
+#include "screens/Attributes.h"
+#include "screens/MainFrameViewModel.h"
+#include "screens/ViewFonts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMutex>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QQuickWindow>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// Messages that must never appear while the frame is built or used: a connection by
+// signature that found no signal or slot, and QML errors.
+class QmlMessageGuard
+{
+public:
+    static void install()
+    {
+        previous() = qInstallMessageHandler(&QmlMessageGuard::handler);
+    }
+
+    // The bad messages since the last call, and forgets them.
+    static QStringList take()
+    {
+        QMutexLocker locker(&mutex());
+        const QStringList result = bad();
+        bad().clear();
+        return result;
+    }
+
+    static bool isBad(const QString &text)
+    {
+        static const char *const patterns[] = {
+            "No such signal", "No such slot", "ReferenceError", "TypeError", "SyntaxError",
+            "is not a type", "Cannot assign", "Unable to assign", "is not defined",
+            "Type MessageDialog unavailable", "Cannot anchor", "Cannot open", "failed to load",
+            "Binding loop", "Component is not ready", "Invalid property", "Cannot override",
+            "QQmlComponent", "QQmlApplicationEngine failed"};
+        for (const char *pattern : patterns) {
+            if (text.contains(QLatin1String(pattern)))
+                return true;
+        }
+        // Any warning naming a QML file of ours.
+        return text.contains(QLatin1String("qrc:/view/"));
+    }
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (type != QtDebugMsg && type != QtInfoMsg && isBad(text)) {
+            QMutexLocker locker(&mutex());
+            bad().append(text);
+        }
+        if (previous())
+            previous()(type, context, text);
+    }
+
+    static QtMessageHandler &previous()
+    {
+        static QtMessageHandler handler = nullptr;
+        return handler;
+    }
+    static QStringList &bad()
+    {
+        static QStringList list;
+        return list;
+    }
+    static QMutex &mutex()
+    {
+        static QMutex m;
+        return m;
+    }
+};
+
+// A root folder of its own (NRT52_ROOT), a temporary folder of its own for the
+// single-instance lock (TMPDIR) and a working folder for the application log.
+class FrameRoot
+{
+public:
+    bool prepare()
+    {
+        if (!dir.isValid())
+            return false;
+        qputenv("NRT52_ROOT", dir.path().toUtf8());
+        qputenv("TMPDIR", (dir.path() + QStringLiteral("/tmp")).toUtf8());
+        const bool made = QDir().mkpath(dir.path() + QStringLiteral("/tmp"))
+                          && QDir().mkpath(workFolder()) && QDir().mkpath(settingsFolder())
+                          && QDir().mkpath(settingsFolder() + QStringLiteral("/MeasurementChannelSetting"))
+                          && QDir().mkpath(settingsFolder() + QStringLiteral("/AlertSetting"))
+                          && QDir().mkpath(dir.path() + QStringLiteral("/InternalReadOnly/Mibs/Vm"));
+        if (!made)
+            return false;
+        QFile::copy(qEnvironmentVariable("NRT52_SOURCE_DIR") + QStringLiteral("/sim/VEDIRUDO-ZER"),
+                    dir.path() + QStringLiteral("/InternalReadOnly/Mibs/Vm/VEDIRUDO-ZER"));
+        return QDir::setCurrent(workFolder());
+    }
+
+    QString path() const { return dir.path(); }
+    QString workFolder() const { return dir.path() + QStringLiteral("/work"); }
+    QString settingsFolder() const { return dir.path() + QStringLiteral("/InternalReadOnly/CheckerSettings"); }
+    QString registrationPath() const { return settingsFolder() + QStringLiteral("/DeviceRegistSetting.csv"); }
+    QString workLogPath() const
+    {
+        return dir.path() + QStringLiteral("/InternalReadOnly/WORK_LOG/")
+               + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".csv");
+    }
+
+    // Writes a settings file below the checker settings folder, bytes as given.
+    bool writeSetting(const QString &relativePath, const QByteArray &bytes) const
+    {
+        const QString path = settingsFolder() + QLatin1Char('/') + relativePath;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    }
+
+    QByteArray readFile(const QString &path) const
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // The application log's lines, from line `from` on.
+    QStringList logLines(int from = 0) const
+    {
+        const QStringList lines = QString::fromUtf8(readFile(workFolder() + QStringLiteral("/pcapplication.log")))
+                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return lines.mid(from);
+    }
+
+    // The log lines from `from` on, reduced to "[source] message".
+    QStringList logMessages(int from = 0) const
+    {
+        QStringList result;
+        for (const QString &line : logLines(from)) {
+            const int bracket = line.indexOf(QLatin1Char('['));
+            result.append(bracket >= 0 ? line.mid(bracket) : line);
+        }
+        return result;
+    }
+
+private:
+    QTemporaryDir dir;
+};
+
+// The main view loaded for real and its frame view model, built as main builds them.
+class FrameHost
+{
+public:
+    explicit FrameHost(bool openFirstScreen = true)
+    {
+        static bool registered = false;
+        if (!registered) {
+            QmlTypeRegistry::registerListModels();
+            ViewFonts::installSubstitutes();
+            registered = true;
+        }
+        engine.reset(new QQmlApplicationEngine);
+        // The quit of the main view must not end the test.
+        QObject::disconnect(engine.get(), SIGNAL(quit()), nullptr, nullptr);
+        app = new ApplicationModel(0, engine.get(), nullptr);
+        engine->load(QUrl(QStringLiteral("qrc:/view/MainFrame.qml")));
+        if (engine->rootObjects().isEmpty())
+            return;
+        window = qobject_cast<QQuickWindow *>(engine->rootObjects().first());
+        frame = new MainFrameViewModel(app, window, nullptr);
+        frame->createConnection(window);
+        engine->rootContext()->setContextProperty(QStringLiteral("attributes"), frame->attributes());
+        if (openFirstScreen)
+            frame->openFirstScreen();
+    }
+
+    ~FrameHost()
+    {
+        // As main ends: the application object first, then the frame, then the engine.
+        delete app;
+        delete frame;
+        engine.reset();
+    }
+
+    bool isValid() const { return window && frame; }
+
+    // Waits for the main view's start-up pages (about 5 s) to be through.
+    bool waitForBoot() const
+    {
+        return QTest::qWaitFor([this]() { return window->property("bBoot").toBool(); }, 15000);
+    }
+
+    QObject *find(const QString &name) const { return app->findQmlObject(name); }
+    QObject *child(const char *name) const { return window->findChild<QObject *>(QLatin1String(name)); }
+
+    void transit(const QString &screen) const
+    {
+        QMetaObject::invokeMethod(window, "transit", Q_ARG(QVariant, QVariant(screen)));
+    }
+
+    std::unique_ptr<QQmlApplicationEngine> engine;
+    ApplicationModel *app = nullptr;
+    QQuickWindow *window = nullptr;
+    MainFrameViewModel *frame = nullptr;
+};

@@ -1,0 +1,31 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+// The チャンネル詳細 page: so far only its place in the frame.
+Item {
+    id: page
+    objectName: "ChannelDetails"
+
+    property real scaling: 1
+    property string fontName: "MS ゴシック"
+
+    signal buttonClicked(string button)
+
+    function transit(screen) {
+        ApplicationWindow.window.transit(screen)
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: "#eef2f7"
+    }
+
+    Text {
+        x: 24 * page.scaling
+        y: 18 * page.scaling
+        text: "チャンネル詳細"
+        color: "#27364a"
+        font.family: page.fontName
+        font.pixelSize: 22 * page.scaling
+    }
+}

@@ -1,0 +1,71 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+// A heading that opens a list of entries: the result list's sort boxes. The heading stays
+// as given whatever entry was chosen; choosing one reports the box's name and the entry.
+ComboBox {
+    id: box
+
+    property string object: ""
+    property bool measurement: false
+    property string measurementColor: "black"
+    property int fontsize: 12
+    // Kept apart from Item.scale, which would shrink the box itself.
+    property real viewScale: 1
+    property string fontName: "MS ゴシック"
+
+    signal entryChosen(string name, string text)
+
+    displayText: ""
+    font.pixelSize: fontsize * viewScale
+    font.family: fontName
+    implicitHeight: 30 * viewScale
+
+    background: Rectangle {
+        color: box.pressed ? "#c9d3de" : "#dfe6ee"
+        border.color: "#8a9bb0"
+        radius: 2
+    }
+
+    contentItem: Text {
+        leftPadding: 4 * box.viewScale
+        rightPadding: box.indicator.width
+        text: box.displayText
+        font: box.font
+        color: box.measurement ? box.measurementColor : "black"
+        verticalAlignment: Text.AlignVCenter
+        horizontalAlignment: Text.AlignHCenter
+        elide: Text.ElideRight
+    }
+
+    delegate: ItemDelegate {
+        width: Math.max(box.width, 90 * box.viewScale)
+        height: 26 * box.viewScale
+        contentItem: Text {
+            text: modelData
+            font: box.font
+            color: "black"
+            verticalAlignment: Text.AlignVCenter
+        }
+        highlighted: box.highlightedIndex === index
+    }
+
+    popup: Popup {
+        y: box.height
+        width: Math.max(box.width, 90 * box.viewScale)
+        implicitHeight: contentItem.implicitHeight + 2
+        padding: 1
+        contentItem: ListView {
+            clip: true
+            implicitHeight: contentHeight
+            model: box.popup.visible ? box.delegateModel : null
+            currentIndex: box.highlightedIndex
+        }
+        background: Rectangle {
+            color: "white"
+            border.color: "#8a9bb0"
+        }
+    }
+
+    onActivated: entryChosen(object, textAt(index))
+}
