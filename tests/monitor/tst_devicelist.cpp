@@ -260,6 +260,8 @@ void TestDeviceList::destroyWhileSilentDevicesPoll()
     QPointer<LevelChecker> a = PollingFixture::addSimDevice(*list, sim, SilentA, 0, 0, 3, OneChannel);
     QPointer<LevelChecker> b = PollingFixture::addSimDevice(*list, sim, SilentB, 0, 0, 3, OneChannel);
     QPointer<LevelChecker> c = PollingFixture::addSimDevice(*list, sim, Healthy, 0, 0, 3, OneChannel);
+    QPointer<SNMPMonitor> worker = list->monitor(0);
+    QPointer<ThreadBase> thread = list->monitor(0)->attachedThread();
     list->startMonitoringAt(-1);
     QTRY_VERIFY_WITH_TIMEOUT(a->pollingLoopActive() == 1 && b->pollingLoopActive() == 1, 10000);
 
@@ -271,6 +273,9 @@ void TestDeviceList::destroyWhileSilentDevicesPoll()
     QVERIFY(a.isNull());
     QVERIFY(b.isNull());
     QVERIFY(c.isNull());
+    // Joined threads leave nothing behind.
+    QVERIFY(worker.isNull());
+    QVERIFY(thread.isNull());
 }
 
 QTEST_MAIN(TestDeviceList)
