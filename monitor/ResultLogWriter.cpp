@@ -45,8 +45,10 @@ QString logPath(const QString &dataFolder, const QString &kind, int folderNumber
 }
 
 // Appends text (already holding its line ends) to path, with the head text first when the
-// file is new. Returns false when it cannot be opened for appending.
-bool appendShiftJis(const QString &path, const QString &head, const QString &text)
+// file is new; the head is only built for a new file. Returns false when the file cannot be
+// opened for appending.
+template <typename HeadText>
+bool appendShiftJis(const QString &path, HeadText head, const QString &text)
 {
     QFile file(path);
     bool isNew = true;
@@ -59,7 +61,7 @@ bool appendShiftJis(const QString &path, const QString &head, const QString &tex
         QDir().mkpath(folder);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
-    const QByteArray bytes = shiftJis()->fromUnicode(isNew ? head + text : text);
+    const QByteArray bytes = shiftJis()->fromUnicode(isNew ? head() + text : text);
     const bool written = file.write(bytes) == bytes.size();
     file.close();
     return written;
@@ -151,10 +153,12 @@ bool ResultLogWriter::appendResultLine(const QString &dataFolder, int folderNumb
                                        const QDateTime &now)
 {
     const QChar lf = QLatin1Char('\n');
-    const QString head = QStringLiteral("日付,") + now.toString(QStringLiteral("yyyy/MM/dd")) + lf
-                         + QStringLiteral("時刻,") + now.toString(QStringLiteral("hh:mm:ss")) + lf
-                         + QStringLiteral("機器No,") + QString::number(deviceNo) + lf
-                         + QStringLiteral("名称,") + name + lf + kResultHeader + lf;
+    auto head = [&]() {
+        return QStringLiteral("日付,") + now.toString(QStringLiteral("yyyy/MM/dd")) + lf
+               + QStringLiteral("時刻,") + now.toString(QStringLiteral("hh:mm:ss")) + lf
+               + QStringLiteral("機器No,") + QString::number(deviceNo) + lf
+               + QStringLiteral("名称,") + name + lf + kResultHeader + lf;
+    };
     return appendShiftJis(resultLogPath(dataFolder, folderNumber, now.date()), head, line + lf);
 }
 
@@ -162,6 +166,6 @@ bool ResultLogWriter::appendErrorLine(const QString &dataFolder, int folderNumbe
                                       const QString &line, const QDateTime &now)
 {
     const QChar lf = QLatin1Char('\n');
-    return appendShiftJis(errorLogPath(dataFolder, folderNumber, now.date()), kErrorHeader + lf,
-                          line + lf);
+    auto head = [&]() { return kErrorHeader + lf; };
+    return appendShiftJis(errorLogPath(dataFolder, folderNumber, now.date()), head, line + lf);
 }
