@@ -403,6 +403,18 @@ private slots:
         QVERIFY(QString::fromUtf8(ResultListHost::readFile(m_host.historyLogPath(3))).endsWith(",0,0,0,0\n"));
     }
 
+    // The result-log folder is read again for every line: a changed setting moves the next
+    // lines of both logs; the history log stays in its fixed folder.
+    void changedLogFolderTakesEffectAtOnce()
+    {
+        QVERIFY(m_host.writeSettings(QStringLiteral("C:\\VELMORA\\NRT52\\Moved")));
+        m_handler->onNotifyResponse(1, ResultListHost::reply(kT, "ISDBT", "13", "30", "30", "0"));
+        const QString date = QDate::currentDate().toString("yyyyMMdd");
+        QVERIFY(QFile::exists(m_host.root() + "/Moved/LOG/機器No2/" + date + ".csv"));
+        QVERIFY(QFile::exists(m_host.root() + "/Moved/ERROR_LOG/機器No2/" + date + ".csv"));
+        QVERIFY(m_host.writeSettings(QStringLiteral("C:\\VELMORA\\NRT52\\Data")));
+    }
+
     // A failure that names a position outside the device's current plan, or a device that is
     // gone, stores nothing, writes nothing and emits nothing.
     void staleFailureTexts()
