@@ -167,6 +167,7 @@ public:
         engine.reset(new QQmlApplicationEngine);
         // The quit of the main view must not end the test.
         QObject::disconnect(engine.get(), SIGNAL(quit()), nullptr, nullptr);
+        QObject::connect(engine.get(), &QQmlEngine::quit, [this]() { ++quitRequests; });
         app = new ApplicationModel(0, engine.get(), nullptr);
         engine->load(QUrl(QStringLiteral("qrc:/view/MainFrame.qml")));
         if (engine->rootObjects().isEmpty())
@@ -207,4 +208,6 @@ public:
     ApplicationModel *app = nullptr;
     QQuickWindow *window = nullptr;
     MainFrameViewModel *frame = nullptr;
+    // Quits the main view asked for (the test goes on).
+    int quitRequests = 0;
 };

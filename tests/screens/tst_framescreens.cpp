@@ -43,18 +43,20 @@ private:
         return top ? top->objectName() : QString();
     }
 
-    // The frame's lines and the lines of the screens' life cycle, in order.
+    // The frame's lines, the home screen's life-cycle lines and the activation lines of the
+    // other screens, in order.
     static QStringList lifeCycle(const QStringList &messages)
     {
+        static const QStringList homeCalls {"Enter resume", "Enter suspend", "Enter createConnection",
+                                            "Enter activate", "Enter deactivate"};
         QStringList result;
         for (const QString &message : messages) {
-            if (message.startsWith(QLatin1String("[MainFrameViewModel] Open"))
-                || message.startsWith(QLatin1String("[MainFrameViewModel] Close"))
-                || message.contains(QLatin1String("] Enter resume"))
-                || message.contains(QLatin1String("] Enter suspend"))
-                || message.contains(QLatin1String("] Enter createConnection"))
-                || message.contains(QLatin1String("] Enter activate"))
-                || message.contains(QLatin1String("] Enter deactivate")))
+            const bool frameLine = message.startsWith(QLatin1String("[MainFrameViewModel] Open"))
+                                   || message.startsWith(QLatin1String("[MainFrameViewModel] Close"));
+            const bool homeLine = message.startsWith(QLatin1String("[HomeViewModel] "))
+                                  && homeCalls.contains(message.mid(16));
+            const bool activation = message.endsWith(QLatin1String("] Enter activate"));
+            if (frameLine || homeLine || activation)
                 result.append(message);
         }
         return result;

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Demo equipment for ./run.sh: starts three simulated level checkers, makes the third one
+# silent, and writes the demo root's registration, channel plans and alert thresholds for
+# them. The devices stop with run.sh (its exit trap, or by themselves once it is gone).
+#   scripts/demo-devices.sh ROOT
+set -euo pipefail
+ROOT=${1:?usage: demo-devices.sh ROOT}
+HERE=$(cd "$(dirname "$0")/.." && pwd)
+SIMCTL="$HERE/sim/simctl"
+SIM_DIR="$ROOT/sim"
+SETTINGS="$ROOT/InternalReadOnly/CheckerSettings"
+
+# A run that ended without its trap may have left devices behind.
+"$SIMCTL" stop --dir "$SIM_DIR" >/dev/null 2>&1 || true
+mapfile -t PEERS < <("$SIMCTL" start --count 3 --dir "$SIM_DIR" --owner-pid "$PPID")
+if [ "${#PEERS[@]}" -ne 3 ]; then
+  echo "demo-devices: the simulated devices did not start" >&2
+  exit 1
+fi
+"$SIMCTL" fault --dir "$SIM_DIR" --device 3 silent >/dev/null
+
+mkdir -p "$SETTINGS/MeasurementChannelSetting" "$SETTINGS/AlertSetting"
+
+# Files of the settings folder are UTF-8, LF, without quoting.
+{
+  echo "No,名称,IPアドレス,同軸/光,サイクル間隔,測定開始時間,測定終了時間,光波長,シリアルナンバー,MACアドレス,バージョン,測定状態,MER/CN(地デジ),MER/CN(CATV)"
+  echo "1,光受信点,${PEERS[0]},光,連続,常時,常時,1550,---,---,---,0,MER,MER"
+  echo "2,衛星受信点,${PEERS[1]},同軸,連続,常時,常時,1550,---,---,---,0,MER,CNR"
+  echo "3,無応答局,${PEERS[2]},同軸,連続,常時,常時,1550,---,---,---,0,MER,MER"
+} > "$SETTINGS/DeviceRegistSetting.csv"
+
+PLAN_HEADER="'BandTabIndex,Channel,Frequency[KHz],BroadbandSystem,localFrequency[KHz],powerSupply,measuring"
+ALERT_HEADER="'BandTabIndex,Channel,LevelMin,LevelMax,MER/CN,BER,HikariLevelMin,HikariLevelMax,ConvertCNR"
+
+# Device 1, optical input: terrestrial channels and the optical service.
+cat > "$SETTINGS/MeasurementChannelSetting/1.csv" <<PLAN
+$PLAN_HEADER
+0,13,473142,0,0,0,1
+0,20,515142,0,0,0,1
+5,C24,231000,3,0,0,1
+6,1,1049480,3,0,0,1
+PLAN
+cat > "$SETTINGS/AlertSetting/alert_1.csv" <<ALERT
+$ALERT_HEADER
+0,13,<47.0,>81.0,<25.0,>2.0E-4,<-8.0,>2.0,<21.0
+0,20,<47.0,>81.0,<25.0,>2.0E-4,<-8.0,>2.0,<21.0
+5,C24,<47.0,>81.0,<30.0,>2.0E-4,<-8.0,>2.0,<21.0
+6,1,<47.0,>81.0,<30.0,>2.0E-4,<-8.0,>2.0,---
+ALERT
+
+# Device 2: BS and a few satellite channels behind their local oscillators.
+cat > "$SETTINGS/MeasurementChannelSetting/2.csv" <<PLAN
+$PLAN_HEADER
+1,BS1,1049480,0,0,1,1
+8,JD1,11727000,0,10678000,1,1
+8,JD3,11767000,0,10678000,1,1
+9,JD2,11747000,0,10678000,1,1
+PLAN
+cat > "$SETTINGS/AlertSetting/alert_2.csv" <<ALERT
+$ALERT_HEADER
+1,BS1,<47.0,>81.0,<8.0,>2.0E-4,<-8.0,>2.0,---
+8,JD1,<47.0,>81.0,<8.0,>2.0E-4,<-8.0,>2.0,---
+8,JD3,<47.0,>81.0,<8.0,>2.0E-4,<-8.0,>2.0,---
+9,JD2,<60.0,>81.0,<8.0,>2.0E-4,<-8.0,>2.0,---
+ALERT
+
+# Device 3, silent: registered and started, never answers.
+cat > "$SETTINGS/MeasurementChannelSetting/3.csv" <<PLAN
+$PLAN_HEADER
+0,13,473142,0,0,0,1
+0,27,557142,0,0,0,1
+PLAN
+cat > "$SETTINGS/AlertSetting/alert_3.csv" <<ALERT
+$ALERT_HEADER
+0,13,<47.0,>81.0,<25.0,>2.0E-4,<-8.0,>2.0,<21.0
+0,27,<47.0,>81.0,<25.0,>2.0E-4,<-8.0,>2.0,<21.0
+ALERT
+
+echo "Simulated level checkers: ${PEERS[*]} (device 3 silent)"
