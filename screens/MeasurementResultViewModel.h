@@ -4,23 +4,60 @@
 #include "core/ScreenUpdateValue.h"
 #include "screens/AbstractViewModel.h"
 
+#include <QDateTime>
+#include <QList>
+#include <QMetaObject>
 #include <QPointer>
 #include <QVariant>
 
-// The result list screen. So far it carries what the frame wires: its signals towards the
-// response handler, the history screen and the channel setting screen, the screen updates
-// of the response handler, the zoom and the work-history line of its activation.
+class DeviceList;
+class LevelChecker;
+class PendingMeasurementStarts;
+class QTimer;
+
+// The result list screen: the rows of the shared result list model, which the response
+// handler builds and changes on this screen's requests; starting and stopping devices;
+// error reset; the operator's CSV saves; and the nightly purge of old logs and results.
 class MeasurementResultViewModel : public AbstractViewModel
 {
     Q_OBJECT
 public:
+    // Bound of the wait for a worker that is still finishing a stop before a start.
+    static constexpr int StartWaitMs = 30000;
+
     MeasurementResultViewModel(ScreenId screenId, ApplicationModel *applicationModel,
                                QObject *parent = nullptr);
     ~MeasurementResultViewModel() override;
 
+    void resume() override;
+    void suspend() override;
+    void createConnection(QObject *page, QObject *frame) override;
     void activate() override;
+    void deactivate() override;
+    void onButtonClicked(QString button) override;
+    void onListButtonClicked(QString button, int index, int clicked) override;
 
     MeasureResultModel *measureResultModel() const { return resultModel; }
+    int currentStatusRow() const { return statusRow; }
+    // The timer of the nightly purge.
+    const QTimer *purgeTimer() const { return dailyPurgeTimer; }
+    const PendingMeasurementStarts *pendingStarts() const { return heldStarts; }
+
+    // Row operations.
+    void selectRow(int index, int clicked);
+    void openStatusErrors(int index);
+    void selectStatusRow(int row);
+    void resetSelectedErrors();
+    void toggleDeviceMeasurement(int row);
+    void openChannelSetting(int row);
+    void openChannelHistory(int row);
+    void updateMeasurementSaveText();
+
+    // Daily purge.
+    void startDailyPurgeTimer();
+    void purgeOldLogFiles();
+    void pruneOldResults();
+    QDateTime logRetentionCutoff(const QDateTime &from, int months);
 
 signals:
     void transWindow(QVariant screen);
@@ -50,9 +87,36 @@ signals:
     void statusErrorReset(int row);
 
 public slots:
-    void onScreenUpdate(QString name, ScreenUpdateValue value);
+    void onLogSaveButtonClickedCheck();
+    void onSelectChannelLogSaveButtonClicked(QString fileName);
+    void onErrorLogSaveButtonClickedCheck();
+    void onSelectErrorLogSaveButtonClicked(QString fileName);
+    void onComboboxChange(QString name, QString text);
+    void onScreenUpdate(QString name, ScreenUpdateValue buf);
     void onChangeDialogScaleNotify(double scale);
+    void onMeasurementSelectStartStop(bool start, bool all);
 
 private:
+    DeviceList *devices() const;
+    bool isRow(int row) const;
+    MeasureResultRow rowAt(int row) const;
+    // The device numbers of the blocks in display order.
+    QList<int> displayedDeviceNumbers() const;
+    // The top row of the device's block, found by its number among the blocks; -1 when the
+    // list holds no block of the device.
+    int topRowOfDevice(int deviceNo) const;
+    // The plan position of a row of the device's block: row - top - 1, and 0 for the top row
+    // and the first channel row; -1 when the row lies outside the block.
+    int channelIndexOfRow(int row, int deviceNo) const;
+    void emitStartSet(int deviceNo, int started);
+    void onStartsFailed(QList<int> deviceNumbers);
+    void onNightlyPurge();
+    void saveFile(bool channelResults, const QString &fileName);
+    void connectPage(bool connecting);
+
     QPointer<MeasureResultModel> resultModel;
+    QTimer *dailyPurgeTimer;
+    QMetaObject::Connection purgeConnection;
+    int statusRow = 0;
+    PendingMeasurementStarts *heldStarts = nullptr;
 };

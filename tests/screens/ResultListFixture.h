@@ -1,0 +1,244 @@
+#pragma once
+
+#include "core/ApplicationModel.h"
+#include "core/MeasureResultModel.h"
+#include "core/QmlTypeRegistry.h"
+#include "core/ScreenUpdateValue.h"
+#include "core/SystemLog.h"
+#include "monitor/DeviceList.h"
+#include "monitor/LevelChecker.h"
+#include "monitor/NotifyResponse.h"
+#include "platform/PlatformPaths.h"
+#include "support/SimDevices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QQmlApplicationEngine>
+#include <QQmlComponent>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QtTest>
+
+#include <cstring>
+#include <memory>
+
+// The result list in its real surroundings: a temporary root with the settings file and
+// the device MIB module, a main view with the shared result list model and a page stack,
+// the application object with its device list, devices registered as start-up registers
+// them, and the response handler that builds and changes the rows. The working folder
+// moves into the root, so the application log stays there too.
+class ResultListFixture
+{
+public:
+    ~ResultListFixture() { teardown(); }
+
+    bool prepare(int oneYearFlg = 0)
+    {
+        if (!m_root.isValid())
+            return false;
+        qputenv("NRT52_ROOT", m_root.path().toUtf8());
+        m_previousFolder = QDir::currentPath();
+        QDir::setCurrent(m_root.path());
+        if (SimDevices::installMib(m_root.path()).isEmpty())
+            return false;
+        if (!writeSettings(oneYearFlg))
+            return false;
+
+        static bool registered = false;
+        if (!registered) {
+            QmlTypeRegistry::registerListModels();
+            qRegisterMetaType<ScreenUpdateValue>("ScreenUpdateValue");
+            qRegisterMetaType<BandTabIndex>("BandTabIndex");
+            qRegisterMetaType<ScreenId>("ScreenId");
+            qRegisterMetaType<MeasureResultModel *>("MeasureResultModel*");
+            registered = true;
+        }
+        m_engine.reset(new QQmlApplicationEngine);
+        // The pages of the main window are made in its context and pushed onto its stack,
+        // as the main window makes them.
+        m_engine->loadData(R"(
+            import QtQuick 2.15
+            import QtQuick.Controls 2.15
+            import velmora.levelchecker.measureResultModel 1.0
+            import velmora.levelchecker.statusErrorModel 1.0
+            ApplicationWindow {
+                id: window
+                objectName: "MainFrame"
+                width: 1010
+                height: 504
+                visible: false
+                property var transits: []
+                function transit(screen) { transits.push(screen) }
+                function showPage(url) {
+                    var component = Qt.createComponent(url)
+                    if (component.status !== Component.Ready) {
+                        console.warn(component.errorString())
+                        return null
+                    }
+                    var page = component.createObject(stackView)
+                    stackView.push(page, {}, StackView.Immediate)
+                    return page
+                }
+                function removePage() {
+                    var page = stackView.currentItem
+                    stackView.pop(StackView.Immediate)
+                    if (page) {
+                        page.objectName = ""
+                        page.destroy()
+                    }
+                }
+                StackView {
+                    id: stackView
+                    objectName: "stackView"
+                    anchors.fill: parent
+                    initialItem: Item { objectName: "Home" }
+                    MeasureResultModel { id: measureResultModel; objectName: "measureResultModel" }
+                    StatusErrorModel { id: statusErrorModel; objectName: "statusErrorModel" }
+                }
+            })", QUrl(QStringLiteral("qrc:/view/TestFrame.qml")));
+        if (m_engine->rootObjects().isEmpty())
+            return false;
+        m_app.reset(new ApplicationModel(0, m_engine.get()));
+        return m_app->deviceList() != nullptr;
+    }
+
+    void teardown()
+    {
+        delete m_handler;
+        m_handler = nullptr;
+        if (m_app && m_app->deviceList()) {
+            m_app->stopDevices();
+            m_app->deviceList()->waitForPollingLoops(-1, 30000);
+        }
+        m_app.reset();
+        m_engine.reset();
+        if (!m_previousFolder.isEmpty()) {
+            QDir::setCurrent(m_previousFolder);
+            m_previousFolder.clear();
+        }
+    }
+
+    bool writeSettings(int oneYearFlg)
+    {
+        const QString folder = PlatformPaths::checkerSettingsFolder();
+        QDir().mkpath(folder);
+        QFile ini(folder + QStringLiteral("/application_setting.ini"));
+        if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        // Short waits, so that simulated devices answer within a test's patience.
+        const QString text = QStringLiteral(
+            "[PollingInterval]\nFirstRecv=300\nPowerRecv=300\nUhfRecv=300\nBsRecv=300\n"
+            "CsRecv=300\nCatvRecv=300\nSkyperfectvRecv=300\nJcsatRecv=300\nSccRecv=300\n"
+            "LteRecv=300\nFmRecv=300\nPilotRecv=300\n[Thread]\nThreadSleep=100\n"
+            "[ChMonitoring]\nChMonitoring=0\n[Reboot]\nRebootFlg=false\n"
+            "[MeasureResultLog]\nData=C:\\\\VELMORA\\\\NRT52\\\\Data\nOneYearFlg=%1\n"
+            "[ChannelCountChange]\nChannelCountFlg=0\n")
+            .arg(oneYearFlg);
+        return ini.write(text.toUtf8()) > 0;
+    }
+
+    // Registers a device as start-up does; its worker thread starts but does not monitor.
+    // An address "127.0.0.1:PORT" also gives the port.
+    LevelChecker *addDevice(const QString &name, const QString &peer = QStringLiteral("127.0.0.1"),
+                            int measurementState = 1)
+    {
+        DeviceList *list = m_app->deviceList();
+        const int number = list->deviceCount() + 1;
+        const QStringList hostPort = peer.split(QLatin1Char(':'));
+        const QStringList parts = hostPort.value(0).split(QLatin1Char('.'));
+        const int port = hostPort.size() > 1 ? hostPort.at(1).toInt() : 161;
+        unsigned char bytes[4] = {0, 0, 0, 0};
+        for (int i = 0; i < 4 && i < parts.size(); ++i)
+            bytes[i] = static_cast<unsigned char>(parts.at(i).toUInt());
+        quint32 ip = 0;
+        std::memcpy(&ip, bytes, sizeof ip);
+        m_app->addDevice(number, name.toUtf8().constData(), "", &ip, 0, nullptr, 0, "常時", "常時", 3,
+                         "kv52gate", port);
+        LevelChecker *device = list->device(number - 1);
+        if (device)
+            device->setMeasurementState(measurementState);
+        return device;
+    }
+
+    // Appends a channel to the plan with its empty latest result and its thresholds, and
+    // renews the device's measurable flag as loading does.
+    static void addChannel(LevelChecker *device, int band, const QString &channel, int frequencyKHz,
+                           int localKHz = 0, const QString &standard = QStringLiteral("0"))
+    {
+        ChannelSettingRow plan;
+        plan.bandTabIndex = band;
+        plan.channel = channel;
+        plan.frequency = frequencyKHz;
+        plan.broadbandSystem = standard;
+        plan.localFrequency = localKHz;
+        device->addChannelSetting(plan);
+        ChannelResultRow initial;
+        initial.bandTabIndex = band;
+        initial.channel = channel;
+        initial.level = initial.merCn = initial.ber = QStringLiteral("---");
+        device->addLatestResult(initial);
+        AlertSettingRow alert;
+        alert.bandTabIndex = band;
+        alert.channel = channel;
+        alert.levelMin = QStringLiteral("40");
+        alert.levelMax = QStringLiteral("80");
+        alert.merCn = QStringLiteral("25");
+        alert.ber = QStringLiteral("1.0E-4");
+        alert.hikariLevelMin = QStringLiteral("-10");
+        alert.hikariLevelMax = QStringLiteral("0");
+        alert.convertCnr = QStringLiteral("30");
+        device->addAlertSetting(alert);
+        device->setMeasurable(device->ipAddressText() != QLatin1String("0.0.0.0") ? 1 : 0);
+    }
+
+    // The response handler; its constructor builds the rows of every device registered.
+    NotifyResponse *createHandler()
+    {
+        m_handler = new NotifyResponse(m_app.get(), SystemLog::instance(), nullptr);
+        QObject::connect(m_handler, SIGNAL(setResponseValueEnd(int, int)), m_handler,
+                         SLOT(onSetResponseValueEnd(int, int)));
+        return m_handler;
+    }
+
+    MeasureResultModel *model() const
+    {
+        return qobject_cast<MeasureResultModel *>(m_app->findQmlObject(QStringLiteral("measureResultModel")));
+    }
+
+    QObject *window() const { return m_engine->rootObjects().value(0); }
+    QQmlApplicationEngine *engine() const { return m_engine.get(); }
+    ApplicationModel *app() const { return m_app.get(); }
+    DeviceList *devices() const { return m_app->deviceList(); }
+    NotifyResponse *handler() const { return m_handler; }
+    QString root() const { return m_root.path(); }
+
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QString readShiftJis(const QString &path)
+    {
+        return QTextCodec::codecForName("Shift-JIS")->toUnicode(readFile(path));
+    }
+
+    // The row of the device's top row in the present order, -1 when none.
+    int topRow(int deviceNo) const
+    {
+        MeasureResultModel *m = model();
+        for (int r = 0; r < m->rowCount(); ++r) {
+            const MeasureResultRow row = m->row(r);
+            if (row.latestData && row.no.toInt() == deviceNo)
+                return r;
+        }
+        return -1;
+    }
+
+private:
+    QTemporaryDir m_root;
+    QString m_previousFolder;
+    std::unique_ptr<QQmlApplicationEngine> m_engine;
+    std::unique_ptr<ApplicationModel> m_app;
+    NotifyResponse *m_handler = nullptr;
+};
