@@ -66,7 +66,7 @@ Item {
 
                     Column {
                         spacing: 14 * home.scaling
-                        width: 280 * home.scaling
+                        width: 300 * home.scaling
 
                         ButtonTemplate {
                             id: menuButton

@@ -10,10 +10,9 @@ FONT=DejaVu-Sans-Bold
 button() {
   local name=$1 w=$2 h=$3 top=$4 bottom=$5 border=$6
   local r=$(( h / 5 ))
-  $IM -size "${w}x${h}" xc:none \
-    \( -size "${w}x${h}" gradient:"$top-$bottom" \) \
-    \( -size "${w}x${h}" xc:none -fill white -draw "roundrectangle 0,0,$((w-1)),$((h-1)),$r,$r" \) \
-    -delete 0 -compose DstIn -composite \
+  $IM -size "${w}x${h}" gradient:"$top-$bottom" \
+    \( -size "${w}x${h}" xc:black -fill white -draw "roundrectangle 0,0,$((w-1)),$((h-1)),$r,$r" \) \
+    -alpha off -compose CopyOpacity -composite -compose Over \
     -fill none -stroke "$border" -strokewidth $(( h / 30 + 2 )) \
     -draw "roundrectangle 2,2,$((w-3)),$((h-3)),$r,$r" \
     "$name"
@@ -28,9 +27,10 @@ icon() {
 house=(-strokewidth 1 -draw "polygon 64,14 118,62 102,62 102,114 76,114 76,82 52,82 52,114 26,114 26,62 10,62")
 help=(-strokewidth 10 -fill none -draw "circle 64,64 64,12" -fill "COL" -stroke none
       -font "$FONT" -pointsize 72 -gravity center -annotate +0+4 "?")
-device=(-strokewidth 1 -draw "roundrectangle 14,30 114,98 10,10"
-        -fill "#00000000" -stroke none -fill white -draw "rectangle 26,42 78,86"
-        -fill white -draw "circle 96,52 96,60" -draw "circle 96,78 96,86")
+device=(-fill none -strokewidth 8 -draw "roundrectangle 12,28 116,100 10,10"
+        -strokewidth 6 -draw "rectangle 26,42 74,86"
+        -fill "COL" -strokewidth 1 -draw "circle 96,52 96,59" -draw "circle 96,78 96,85"
+        -strokewidth 8 -draw "line 40,100 30,118" -draw "line 88,100 98,118")
 measure=(-strokewidth 1 -draw "rectangle 16,80 36,112" -draw "rectangle 46,56 66,112"
          -draw "rectangle 76,34 96,112" -draw "rectangle 104,14 120,112")
 gear=(-strokewidth 16 -fill none -draw "circle 64,64 64,30"

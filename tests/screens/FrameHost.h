@@ -160,6 +160,9 @@ public:
     {
         static bool registered = false;
         if (!registered) {
+            QCoreApplication::setApplicationName(QStringLiteral("NRT52"));
+            QCoreApplication::setOrganizationName(QStringLiteral("VELMORA"));
+            QCoreApplication::setOrganizationDomain(QStringLiteral("velmora.local"));
             QmlTypeRegistry::registerListModels();
             ViewFonts::installSubstitutes();
             registered = true;

@@ -1,0 +1,38 @@
+// ctest-label: frame
+// A picture of the home screen as the operator sees it, to look at: only on a real display
+// (grabbing needs one; scripts/screenshot-home.sh runs this under Xvfb). Offscreen it skips.
+#include "FrameHost.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+class TestHomeScreenshot : public QObject
+{
+    Q_OBJECT
+private slots:
+    void grabHome()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs a display: run scripts/screenshot-home.sh");
+        QmlMessageGuard::install();
+        FrameRoot root;
+        QVERIFY(root.prepare());
+        FrameHost host;
+        QVERIFY(host.isValid());
+        QVERIFY(host.waitForBoot());
+        QTest::qWait(300);
+        const QImage image = host.window->grabWindow();
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.size(), QSize(1010, 504) * host.window->devicePixelRatio());
+        QString path = qEnvironmentVariable("NRT52_SCREENSHOT");
+        if (path.isEmpty())
+            path = qEnvironmentVariable("NRT52_BUILD_DIR", QDir::tempPath()) + QStringLiteral("/home-screen.png");
+        QVERIFY(image.save(path));
+        qInfo("home screen: %s", qPrintable(path));
+        const QStringList bad = QmlMessageGuard::take();
+        QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
+    }
+};
+
+QTEST_MAIN(TestHomeScreenshot)
+#include "tst_homescreenshot.moc"
