@@ -163,8 +163,17 @@ int LevelChecker::c24FrequencyType() const { return m_c24FrequencyType.load(); }
 void LevelChecker::setC24FrequencyType(int type) { m_c24FrequencyType.store(type); }
 int LevelChecker::ch8FrequencyType() const { return m_ch8FrequencyType.load(); }
 void LevelChecker::setCh8FrequencyType(int type) { m_ch8FrequencyType.store(type); }
-ApplicationSetting LevelChecker::applicationSetting() const { return m_applicationSetting; }
-void LevelChecker::setApplicationSetting(const ApplicationSetting &setting) { m_applicationSetting = setting; }
+ApplicationSetting LevelChecker::applicationSetting() const
+{
+    QMutexLocker lock(&m_applicationSettingMutex);
+    return m_applicationSetting;
+}
+
+void LevelChecker::setApplicationSetting(const ApplicationSetting &setting)
+{
+    QMutexLocker lock(&m_applicationSettingMutex);
+    m_applicationSetting = setting;
+}
 
 QString LevelChecker::cycleIntervalText() const
 {

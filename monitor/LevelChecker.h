@@ -7,6 +7,7 @@
 #include "monitor/ChannelSettingRow.h"
 
 #include <QByteArray>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -230,6 +231,8 @@ private:
     std::array<QVector<ChannelResultRow>, ChannelSlotCount> m_measurementHistory;
     std::array<QVector<AlertRecord>, ChannelSlotCount> m_alertRecords;
     std::array<QVector<QString>, ChannelSlotCount> m_errorMessages;
+    // The settings screen replaces the copy while the worker reads it.
+    mutable QMutex m_applicationSettingMutex;
     ApplicationSetting m_applicationSetting;
     std::atomic<int> m_cycleInterval { 0 };
     std::atomic<int> m_requestMode { 0 };

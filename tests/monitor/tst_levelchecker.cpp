@@ -9,12 +9,14 @@
 
 #include <QPointer>
 #include <QRegularExpression>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -152,6 +154,33 @@ private slots:
         QCOMPARE(device->alertRecordCount(99), 0);
         QCOMPARE(device->errorMessageCount(50), 0);
         QVERIFY(device->objectName().isEmpty());
+    }
+
+    // The settings screen replaces a device's settings while its worker reads them.
+    void settingsCopiedWhileAWorkerReads()
+    {
+        const auto device = makeDevice();
+        std::atomic<bool> done{false};
+        std::atomic<int> torn{0};
+        QThread *reader = QThread::create([&] {
+            while (!done.load()) {
+                const ApplicationSetting copy = device->applicationSetting();
+                // Each written record keeps its interval and folder name in step.
+                if (copy.data != QString::number(copy.firstRecv).repeated(copy.firstRecv ? 8 : 0))
+                    torn.fetch_add(1);
+            }
+        });
+        reader->start();
+        for (int i = 1; i <= 20000; ++i) {
+            ApplicationSetting setting;
+            setting.firstRecv = 1000 + (i % 7);
+            setting.data = QString::number(setting.firstRecv).repeated(8);
+            device->setApplicationSetting(setting);
+        }
+        done.store(true);
+        reader->wait();
+        delete reader;
+        QCOMPARE(torn.load(), 0);
     }
 
     void addressBytesAreUnsigned()
