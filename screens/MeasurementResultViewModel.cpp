@@ -255,9 +255,9 @@ void MeasurementResultViewModel::onComboboxChange(QString name, QString text)
         return;
     if (name == QLatin1String("statusCombobox")) {
         emit deviceNoSort(1);
-        emit statusSort(text == QLatin1String("正常順") ? 1 : 0);
+        emit statusSort(text == QStringLiteral("正常順") ? 1 : 0);
     } else if (name == QLatin1String("deviceNoCombobox")) {
-        emit deviceNoSort(text == QLatin1String("昇順") ? 1 : 0);
+        emit deviceNoSort(text == QStringLiteral("昇順") ? 1 : 0);
     }
 }
 
@@ -417,7 +417,7 @@ void MeasurementResultViewModel::toggleDeviceMeasurement(int row)
     }
 
     if (start) {
-        heldStarts->startOrHold(deviceNo, QDeadlineTimer(StartWaitMs));
+        heldStarts->startOrHold(deviceNo, QDeadlineTimer(startWaitMs));
     } else {
         heldStarts->cancel(deviceNo);
         device->stopTimer();
@@ -455,7 +455,7 @@ void MeasurementResultViewModel::onMeasurementSelectStartStop(bool start, bool a
 
     QList<int> notMeasurable;
     // One bound for every start that has to wait.
-    const QDeadlineTimer deadline(StartWaitMs);
+    const QDeadlineTimer deadline(startWaitMs);
     for (const int number : qAsConst(numbers)) {
         LevelChecker *device = list->device(number - 1);
         if (!device)

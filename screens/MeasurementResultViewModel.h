@@ -22,7 +22,8 @@ class MeasurementResultViewModel : public AbstractViewModel
 {
     Q_OBJECT
 public:
-    // Bound of the wait for a worker that is still finishing a stop before a start.
+    // Default bound of the wait for a worker that is still finishing a stop before a start:
+    // the device list's own bound for a worker to leave its loop.
     static constexpr int StartWaitMs = 30000;
 
     MeasurementResultViewModel(ScreenId screenId, ApplicationModel *applicationModel,
@@ -42,6 +43,7 @@ public:
     // The timer of the nightly purge.
     const QTimer *purgeTimer() const { return dailyPurgeTimer; }
     const PendingMeasurementStarts *pendingStarts() const { return heldStarts; }
+    void setStartWaitMs(int ms) { startWaitMs = ms; }
 
     // Row operations.
     void selectRow(int index, int clicked);
@@ -118,5 +120,6 @@ private:
     QTimer *dailyPurgeTimer;
     QMetaObject::Connection purgeConnection;
     int statusRow = 0;
+    int startWaitMs = StartWaitMs;
     PendingMeasurementStarts *heldStarts = nullptr;
 };

@@ -9,12 +9,17 @@
 #include "monitor/LevelChecker.h"
 #include "monitor/NotifyResponse.h"
 #include "platform/PlatformPaths.h"
+#include "screens/MainFrameViewModel.h"
+#include "screens/MeasurementResultViewModel.h"
+#include "screens/WorkLog.h"
 #include "support/SimDevices.h"
 
 #include <QDir>
 #include <QFile>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
+#include <QQuickItem>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
@@ -104,6 +109,10 @@ public:
 
     void teardown()
     {
+        if (m_page)
+            leavePage();
+        delete m_view;
+        m_view = nullptr;
         delete m_handler;
         m_handler = nullptr;
         if (m_app && m_app->deviceList()) {
@@ -200,6 +209,75 @@ public:
         return m_handler;
     }
 
+    // The result list's view model, wired to the handler by the main frame's own table.
+    MeasurementResultViewModel *createViewModel()
+    {
+        m_view = new MeasurementResultViewModel(ScreenMeasurementResult, m_app.get(), nullptr);
+        for (const MainFrameViewModel::CrossConnection &c : MainFrameViewModel::crossConnections()) {
+            QObject *sender = objectFor(c.sender);
+            QObject *receiver = objectFor(c.receiver);
+            if (sender && receiver)
+                QObject::connect(sender, QByteArray("2").append(c.signal).constData(), receiver,
+                                 QByteArray("1").append(c.slot).constData());
+        }
+        return m_view;
+    }
+
+    // Opens the page as the frame opens a screen: made in the main window's context and
+    // pushed onto its stack, then createConnection, activate and resume.
+    QQuickItem *showPage()
+    {
+        QVariant page;
+        QMetaObject::invokeMethod(window(), "showPage", Q_RETURN_ARG(QVariant, page),
+                                  Q_ARG(QVariant, QStringLiteral("MeasurementResult.qml")));
+        m_page = qobject_cast<QQuickItem *>(page.value<QObject *>());
+        if (!m_page)
+            return nullptr;
+        m_view->createConnection(m_page, window());
+        m_view->activate();
+        m_view->resume();
+        return m_page;
+    }
+
+    void leavePage()
+    {
+        m_view->suspend();
+        m_view->deactivate();
+        QMetaObject::invokeMethod(window(), "removePage");
+        m_page = nullptr;
+    }
+
+    QQuickItem *page() const { return m_page; }
+    MeasurementResultViewModel *view() const { return m_view; }
+
+    // The day's work-history lines after the header, without their time stamps.
+    static QStringList workLogEntries()
+    {
+        const QString path = WorkLog::folderPath() + QLatin1Char('/')
+                             + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".csv");
+        QStringList entries;
+        const QStringList lines = readShiftJis(path).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (int i = 1; i < lines.size(); ++i) {
+            QString line = lines.at(i);
+            line.remove(QLatin1Char('\r'));
+            entries.append(line.mid(QStringLiteral("yyyy/MM/dd hh:mm:ss,").size()));
+        }
+        return entries;
+    }
+
+    // The application log's lines of a source, without their time stamps.
+    static QStringList logLines(const QString &source)
+    {
+        QStringList found;
+        const QString marker = QStringLiteral(" [%1] ").arg(source);
+        for (const QString &line : QString::fromUtf8(readFile(QStringLiteral("pcapplication.log"))).split(QLatin1Char('\n'))) {
+            const int at = line.indexOf(marker);
+            if (at >= 0)
+                found.append(line.mid(at + marker.size()));
+        }
+        return found;
+    }
+
     MeasureResultModel *model() const
     {
         return qobject_cast<MeasureResultModel *>(m_app->findQmlObject(QStringLiteral("measureResultModel")));
@@ -236,9 +314,20 @@ public:
     }
 
 private:
+    QObject *objectFor(const char *name) const
+    {
+        if (qstrcmp(name, "MeasurementResult") == 0)
+            return m_view;
+        if (qstrcmp(name, "NotifyResponse") == 0)
+            return m_handler;
+        return nullptr;
+    }
+
     QTemporaryDir m_root;
     QString m_previousFolder;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     std::unique_ptr<ApplicationModel> m_app;
     NotifyResponse *m_handler = nullptr;
+    MeasurementResultViewModel *m_view = nullptr;
+    QPointer<QQuickItem> m_page;
 };
