@@ -49,6 +49,16 @@ QList<int> rowsOf(const QList<QQuickItem *> &items)
     return rows;
 }
 
+// True once the list has placed the items one row below the other.
+bool laidOut(const QList<QQuickItem *> &items)
+{
+    for (int i = 1; i < items.size(); ++i) {
+        if (items.at(i)->mapToScene(QPointF()).y() - items.at(i - 1)->mapToScene(QPointF()).y() < 20)
+            return false;
+    }
+    return true;
+}
+
 void click(QQuickItem *item)
 {
     const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
@@ -151,7 +161,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window));
 
         QList<QQuickItem *> boxes;
-        QTRY_COMPARE(rowsOf(boxes = shownItems(page, QStringLiteral("rowCheckBox"))), (QList<int> {0, 4, 6}));
+        QTRY_VERIFY(laidOut(boxes = shownItems(page, QStringLiteral("rowCheckBox"))));
+        QCOMPARE(rowsOf(boxes), (QList<int> {0, 4, 6}));
         click(boxes.at(0));
         for (int r = 0; r <= 3; ++r)
             QCOMPARE(m_model->row(r).checkbox, 1);
@@ -166,8 +177,8 @@ private slots:
         QVERIFY(!arrows.isEmpty());
         click(arrows.at(0));
         QCOMPARE(page->property("listCount").toInt(), 5);
-        // The list has laid out the unfolded rows when they appear in row order.
-        QTRY_COMPARE(rowsOf(boxes = shownItems(page, QStringLiteral("rowCheckBox"))), (QList<int> {1, 2, 3, 4, 6}));
+        QTRY_VERIFY(laidOut(boxes = shownItems(page, QStringLiteral("rowCheckBox"))) && boxes.size() == 5);
+        QCOMPARE(rowsOf(boxes), (QList<int> {1, 2, 3, 4, 6}));
         click(boxes.at(1));
         QCOMPARE(m_model->row(2).checkbox, 0);
         QCOMPARE(m_model->row(0).checkbox, 0);
