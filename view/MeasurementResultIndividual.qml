@@ -313,18 +313,19 @@ Item {
             ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
 
             delegate: IndividualResultList {
-                date: model.date
-                level: model.level
-                mer: model.mer
-                ber: model.ber
-                hikarilevel: model.hikarilevel
-                levelerror: model.levelerror
-                mererror: model.mererror
-                bererror: model.bererror
-                hikarierror: model.hikarierror
-                selectflag: model.selectflag
+                // A row on its way out of the model reads undefined values.
+                date: model.date || ""
+                level: model.level || ""
+                mer: model.mer || ""
+                ber: model.ber || ""
+                hikarilevel: model.hikarilevel || ""
+                levelerror: model.levelerror === true
+                mererror: model.mererror === true
+                bererror: model.bererror === true
+                hikarierror: model.hikarierror === true
+                selectflag: model.selectflag === true
                 bandcheck: page.bandcheck
-                selected: page.updateflag ? index === 0 : model.selectflag
+                selected: page.updateflag ? index === 0 : model.selectflag === true
                 columnWidths: page.columnWidths
                 fontName: page.fontName
                 onDoubleClicked: page.rowbuttonclicked("doubleClickListRow", "doubleClickListRow", index)
@@ -462,7 +463,7 @@ Item {
                     visible: !page.checkpoint || index % 10 === 0
                     x: (page.numbergraph - index) * page.graphinterval - width / 2
                     y: index % 2 === 0 ? 0 : 11
-                    text: model.time === "---" ? "" : model.time
+                    text: model.time === "---" || model.time === undefined ? "" : model.time
                     font.family: page.fontName
                     font.pixelSize: 9
                     color: "#27364a"

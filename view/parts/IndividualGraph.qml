@@ -82,19 +82,22 @@ Item {
                 model: graph.model
                 Item {
                     id: point
+                    // A point on its way out of the model reads undefined values.
+                    readonly property real graphY: model.graphyvalue !== undefined ? model.graphyvalue : -1
+                    readonly property real merY: model.meryvalue !== undefined ? model.meryvalue : -1
+                    readonly property real berY: model.beryvalue !== undefined ? model.beryvalue : -1
                     readonly property real px: (graph.numbergraph - index) * graph.graphinterval
-                    readonly property real py: graph.kind === "level" ? 120 - model.graphyvalue
-                                             : graph.kind === "mer" ? 100 - model.meryvalue
-                                             : model.beryvalue
-                    readonly property real length: graph.kind === "level" ? model.linelength
-                                                 : graph.kind === "mer" ? model.merlength
-                                                 : model.berlength
-                    readonly property real direction: graph.kind === "level" ? model.rad
-                                                    : graph.kind === "mer" ? model.merrad
-                                                    : model.berrad
-                    readonly property bool shown: graph.kind === "level" ? model.graphyvalue !== -1
-                                                : graph.drawn && (graph.kind === "mer" ? model.meryvalue !== -1
-                                                                                       : model.beryvalue !== -1)
+                    readonly property real py: graph.kind === "level" ? 120 - graphY
+                                             : graph.kind === "mer" ? 100 - merY
+                                             : berY
+                    readonly property real length: (graph.kind === "level" ? model.linelength
+                                                  : graph.kind === "mer" ? model.merlength
+                                                  : model.berlength) || 0
+                    readonly property real direction: (graph.kind === "level" ? model.rad
+                                                     : graph.kind === "mer" ? model.merrad
+                                                     : model.berrad) || 0
+                    readonly property bool shown: graph.kind === "level" ? graphY !== -1
+                                                : graph.drawn && (graph.kind === "mer" ? merY !== -1 : berY !== -1)
                     readonly property real radius: graph.graphinterval > 10 ? 3 : 1.5
 
                     Rectangle {
