@@ -99,9 +99,9 @@ Item {
             y: 8
             Repeater {
                 model: [
-                    { title: "機器No", width: 60 },
-                    { title: "名称", width: 150 },
-                    { title: "バンド", width: 110 },
+                    { title: "機器No", width: 56 },
+                    { title: "名称", width: 140 },
+                    { title: "バンド", width: 100 },
                     { title: "チャンネル", width: 80 },
                     { title: "偏波", width: 50 }
                 ]
@@ -337,7 +337,7 @@ Item {
             id: graphControls
             x: 548
             y: 8
-            spacing: 6
+            spacing: 5
 
             Text {
                 height: 26
@@ -348,7 +348,7 @@ Item {
             }
             ComboBox {
                 objectName: "pointBox"
-                width: 70
+                width: 82
                 height: 26
                 model: ["10", "100"]
                 displayText: page.pointstring
@@ -364,7 +364,7 @@ Item {
             }
             ComboBox {
                 objectName: "minimumBox"
-                width: 70
+                width: 82
                 height: 26
                 model: page.listOf(page.minimumselectstring)
                 displayText: String(page.mindisplay)
@@ -380,7 +380,7 @@ Item {
             }
             ComboBox {
                 objectName: "maximumBox"
-                width: 70
+                width: 82
                 height: 26
                 model: page.listOf(page.maxselectstring)
                 displayText: String(page.maxdisplay)
