@@ -1,14 +1,12 @@
 #pragma once
 
 #include "core/ChannelDetailsRow.h"
-
-#include <QAbstractListModel>
-#include <QHash>
-#include <QVector>
+#include "core/ListModelFrame.h"
+#include "core/ListRowStore.h"
 
 // The channels of the device being edited on the channel details screen. Only rows with a
 // channel number count; positions outside the counted rows are ignored.
-class ChannelDetailsModel : public QAbstractListModel
+class ChannelDetailsModel : public ListModelFrame
 {
     Q_OBJECT
 public:
@@ -32,23 +30,16 @@ public:
     explicit ChannelDetailsModel(QObject *parent = nullptr);
     ~ChannelDetailsModel() override;
 
-    // Rows whose channel number is not empty.
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
-    QHash<int, QByteArray> roleNames() const override;
-
-    void setCapacity(int capacity);
+    using ListModelFrame::setCapacity;
     void clear();
     void addRow(const ChannelDetailsRow &row);
     void setPowerSupply(const QString &powerSupply, int position);
     void setLocalFrequency(const QString &frequency, const QString &localFrequency, int position);
 
 private:
-    bool isCountedRow(int position) const;
-    void emitRowChanged(int position, const QVector<int> &roles);
+    int shownRowCount() const override;
+    QVariant fieldData(int position, int role) const override;
+    void storeField(int position, int role, const QVariant &value) override;
 
-    QHash<int, QByteArray> m_roleNames;
-    QVector<ChannelDetailsRow> m_rows;
-    int m_capacity = 0;
+    ListRowStore<ChannelDetailsRow> m_rows{*this, &ChannelDetailsRow::channelNo};
 };

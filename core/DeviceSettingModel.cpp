@@ -1,38 +1,79 @@
 #include "core/DeviceSettingModel.h"
 
 DeviceSettingModel::DeviceSettingModel(QObject *parent)
-    : QAbstractListModel(parent)
+    : ListModelFrame({{DevicenoRole, QByteArrayLiteral("deviceno")},
+                      {DevicenameRole, QByteArrayLiteral("devicename")},
+                      {IpaddressRole, QByteArrayLiteral("ipaddress")},
+                      {InputtypeRole, QByteArrayLiteral("inputtype")},
+                      {SettingfileRole, QByteArrayLiteral("settingfile")},
+                      {ValidtimeRole, QByteArrayLiteral("validtime")},
+                      {CycleIntervalRole, QByteArrayLiteral("cycleInterval")},
+                      {HikariWaveLengthRole, QByteArrayLiteral("hikariWaveLength")}},
+                     parent)
 {
-    m_roleNames.insert(DevicenoRole, QByteArrayLiteral("deviceno"));
-    m_roleNames.insert(DevicenameRole, QByteArrayLiteral("devicename"));
-    m_roleNames.insert(IpaddressRole, QByteArrayLiteral("ipaddress"));
-    m_roleNames.insert(InputtypeRole, QByteArrayLiteral("inputtype"));
-    m_roleNames.insert(SettingfileRole, QByteArrayLiteral("settingfile"));
-    m_roleNames.insert(ValidtimeRole, QByteArrayLiteral("validtime"));
-    m_roleNames.insert(CycleIntervalRole, QByteArrayLiteral("cycleInterval"));
-    m_roleNames.insert(HikariWaveLengthRole, QByteArrayLiteral("hikariWaveLength"));
 }
 
 DeviceSettingModel::~DeviceSettingModel() = default;
 
-int DeviceSettingModel::rowCount(const QModelIndex &parent) const
+void DeviceSettingModel::clear()
 {
-    // A list has no children; answering for a valid parent would make it look like a tree.
-    if (parent.isValid())
-        return 0;
-    int count = 0;
-    for (const DeviceSettingRow &r : m_rows) {
-        if (!r.deviceno.isEmpty())
-            ++count;
-    }
-    return count;
+    m_rows.clear();
 }
 
-QVariant DeviceSettingModel::data(const QModelIndex &index, int role) const
+void DeviceSettingModel::addRow(const DeviceSettingRow &row)
 {
-    if (!hasIndex(index.row(), index.column(), index.parent()))
-        return QVariant();
-    const DeviceSettingRow &r = m_rows.at(index.row());
+    m_rows.append(row);
+}
+
+void DeviceSettingModel::appendRow(const DeviceSettingRow &row)
+{
+    addRow(row);
+}
+
+QString DeviceSettingModel::ipAddress(int position) const
+{
+    return m_rows.value(position).ipaddress;
+}
+
+QString DeviceSettingModel::deviceName(int position) const
+{
+    return m_rows.value(position).devicename;
+}
+
+void DeviceSettingModel::setInputType(const QString &inputType, int position)
+{
+    setText(&DeviceSettingRow::inputtype, inputType, position);
+}
+
+void DeviceSettingModel::setValidTime(const QString &validTime, int position)
+{
+    setText(&DeviceSettingRow::validtime, validTime, position);
+}
+
+void DeviceSettingModel::setCycleInterval(const QString &cycleInterval, int position)
+{
+    setText(&DeviceSettingRow::cycleInterval, cycleInterval, position);
+}
+
+void DeviceSettingModel::setHikariWaveLength(const QString &hikariWaveLength, int position)
+{
+    setText(&DeviceSettingRow::hikariWaveLength, hikariWaveLength, position);
+}
+
+void DeviceSettingModel::setText(QString DeviceSettingRow::*field, const QString &text,
+                                 int position)
+{
+    m_rows.change(position, roleIds(), [&](DeviceSettingRow &r) { r.*field = text; });
+}
+
+int DeviceSettingModel::shownRowCount() const
+{
+    return m_rows.shownCount();
+}
+
+QVariant DeviceSettingModel::fieldData(int position, int role) const
+{
+    const DeviceSettingRow &r = m_rows.at(position);
     switch (role) {
     case DevicenoRole: return r.deviceno;
     case DevicenameRole: return r.devicename;
@@ -46,11 +87,9 @@ QVariant DeviceSettingModel::data(const QModelIndex &index, int role) const
     }
 }
 
-bool DeviceSettingModel::setData(const QModelIndex &index, const QVariant &value, int role)
+void DeviceSettingModel::storeField(int position, int role, const QVariant &value)
 {
-    if (!hasIndex(index.row(), index.column(), index.parent()) || !value.isValid())
-        return false;
-    DeviceSettingRow &r = m_rows[index.row()];
+    DeviceSettingRow &r = m_rows.at(position);
     const QString text = value.toString();
     switch (role) {
     case DevicenoRole: r.deviceno = text; break;
@@ -63,107 +102,4 @@ bool DeviceSettingModel::setData(const QModelIndex &index, const QVariant &value
     case HikariWaveLengthRole: r.hikariWaveLength = text; break;
     default: break;
     }
-    emit dataChanged(index, index, {role});
-    return true;
-}
-
-QHash<int, QByteArray> DeviceSettingModel::roleNames() const
-{
-    return m_roleNames;
-}
-
-void DeviceSettingModel::setCapacity(int capacity)
-{
-    m_capacity = capacity;
-}
-
-void DeviceSettingModel::clear()
-{
-    // Rows without a device number were never announced, so only the counted ones are
-    // announced as removed; all rows go, so none of them resurfaces after a refill.
-    const int count = rowCount();
-    if (count < 1) {
-        m_rows.clear();
-        return;
-    }
-    beginRemoveRows(QModelIndex(), 0, count - 1);
-    m_rows.clear();
-    endRemoveRows();
-}
-
-void DeviceSettingModel::addRow(const DeviceSettingRow &row)
-{
-    // A row without a device number is not counted, so the views learn of nothing.
-    if (row.deviceno.isEmpty()) {
-        m_rows.append(row);
-        return;
-    }
-    const int count = rowCount();
-    beginInsertRows(QModelIndex(), count, count);
-    m_rows.append(row);
-    endInsertRows();
-}
-
-void DeviceSettingModel::appendRow(const DeviceSettingRow &row)
-{
-    addRow(row);
-}
-
-QString DeviceSettingModel::ipAddress(int position) const
-{
-    if (position < 0 || position >= m_rows.size())
-        return QString();
-    return m_rows.at(position).ipaddress;
-}
-
-QString DeviceSettingModel::deviceName(int position) const
-{
-    if (position < 0 || position >= m_rows.size())
-        return QString();
-    return m_rows.at(position).devicename;
-}
-
-void DeviceSettingModel::setInputType(const QString &inputType, int position)
-{
-    if (!isCountedRow(position))
-        return;
-    m_rows[position].inputtype = inputType;
-    emitWholeRowChanged(position);
-}
-
-void DeviceSettingModel::setValidTime(const QString &validTime, int position)
-{
-    if (!isCountedRow(position))
-        return;
-    m_rows[position].validtime = validTime;
-    emitWholeRowChanged(position);
-}
-
-void DeviceSettingModel::setCycleInterval(const QString &cycleInterval, int position)
-{
-    if (!isCountedRow(position))
-        return;
-    m_rows[position].cycleInterval = cycleInterval;
-    emitWholeRowChanged(position);
-}
-
-void DeviceSettingModel::setHikariWaveLength(const QString &hikariWaveLength, int position)
-{
-    if (!isCountedRow(position))
-        return;
-    m_rows[position].hikariWaveLength = hikariWaveLength;
-    emitWholeRowChanged(position);
-}
-
-bool DeviceSettingModel::isCountedRow(int position) const
-{
-    return position >= 0 && position < rowCount();
-}
-
-void DeviceSettingModel::emitWholeRowChanged(int position)
-{
-    const QModelIndex at = index(position, 0);
-    emit dataChanged(at, at,
-                     {DevicenoRole, DevicenameRole, IpaddressRole, InputtypeRole, SettingfileRole,
-                      ValidtimeRole, CycleIntervalRole, HikariWaveLengthRole});
 }

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "core/DeviceSettingRow.h"
-
-#include <QAbstractListModel>
-#include <QHash>
-#include <QVector>
+#include "core/ListModelFrame.h"
+#include "core/ListRowStore.h"
 
 // The device registration list of the device setting screen. Only rows with a device number
 // count; positions outside the list are ignored (getters give an empty text).
-class DeviceSettingModel : public QAbstractListModel
+class DeviceSettingModel : public ListModelFrame
 {
     Q_OBJECT
 public:
@@ -26,28 +24,23 @@ public:
     explicit DeviceSettingModel(QObject *parent = nullptr);
     ~DeviceSettingModel() override;
 
-    // Rows whose device number is not empty.
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
-    QHash<int, QByteArray> roleNames() const override;
-
-    void setCapacity(int capacity);
+    using ListModelFrame::setCapacity;
     void clear();
     void addRow(const DeviceSettingRow &row);
     void appendRow(const DeviceSettingRow &row);
     QString ipAddress(int position) const;
     QString deviceName(int position) const;
+    // Each setter changes its one field but announces every role of the row.
     void setInputType(const QString &inputType, int position);
     void setValidTime(const QString &validTime, int position);
     void setCycleInterval(const QString &cycleInterval, int position);
     void setHikariWaveLength(const QString &hikariWaveLength, int position);
 
 private:
-    bool isCountedRow(int position) const;
-    void emitWholeRowChanged(int position);
+    int shownRowCount() const override;
+    QVariant fieldData(int position, int role) const override;
+    void storeField(int position, int role, const QVariant &value) override;
+    void setText(QString DeviceSettingRow::*field, const QString &text, int position);
 
-    QHash<int, QByteArray> m_roleNames;
-    QVector<DeviceSettingRow> m_rows;
-    int m_capacity = 0;
+    ListRowStore<DeviceSettingRow> m_rows{*this, &DeviceSettingRow::deviceno};
 };

@@ -8,38 +8,59 @@ constexpr int kLiveRowLimit = 300;
 } // namespace
 
 IndividualResultListModel::IndividualResultListModel(QObject *parent)
-    : QAbstractListModel(parent)
+    : ListModelFrame({{DateRole, QByteArrayLiteral("date")},
+                      {LevelRole, QByteArrayLiteral("level")},
+                      {MerRole, QByteArrayLiteral("mer")},
+                      {BerRole, QByteArrayLiteral("ber")},
+                      {LevelerrorRole, QByteArrayLiteral("levelerror")},
+                      {MererrorRole, QByteArrayLiteral("mererror")},
+                      {BererrorRole, QByteArrayLiteral("bererror")},
+                      {SelectflagRole, QByteArrayLiteral("selectflag")},
+                      {BroadcastRole, QByteArrayLiteral("broadcast")},
+                      {ModulationListRole, QByteArrayLiteral("ModulationListRole")},
+                      {LayerRole, QByteArrayLiteral("layer")},
+                      {LocalfreqRole, QByteArrayLiteral("localfreq")},
+                      {HikarilevelRole, QByteArrayLiteral("hikarilevel")},
+                      {HikarierrorRole, QByteArrayLiteral("hikarierror")}},
+                     parent)
 {
-    m_roleNames.insert(DateRole, QByteArrayLiteral("date"));
-    m_roleNames.insert(LevelRole, QByteArrayLiteral("level"));
-    m_roleNames.insert(MerRole, QByteArrayLiteral("mer"));
-    m_roleNames.insert(BerRole, QByteArrayLiteral("ber"));
-    m_roleNames.insert(LevelerrorRole, QByteArrayLiteral("levelerror"));
-    m_roleNames.insert(MererrorRole, QByteArrayLiteral("mererror"));
-    m_roleNames.insert(BererrorRole, QByteArrayLiteral("bererror"));
-    m_roleNames.insert(SelectflagRole, QByteArrayLiteral("selectflag"));
-    m_roleNames.insert(BroadcastRole, QByteArrayLiteral("broadcast"));
-    m_roleNames.insert(ModulationListRole, QByteArrayLiteral("ModulationListRole"));
-    m_roleNames.insert(LayerRole, QByteArrayLiteral("layer"));
-    m_roleNames.insert(LocalfreqRole, QByteArrayLiteral("localfreq"));
-    m_roleNames.insert(HikarilevelRole, QByteArrayLiteral("hikarilevel"));
-    m_roleNames.insert(HikarierrorRole, QByteArrayLiteral("hikarierror"));
 }
 
 IndividualResultListModel::~IndividualResultListModel() = default;
 
-int IndividualResultListModel::rowCount(const QModelIndex &parent) const
+void IndividualResultListModel::clear()
 {
-    if (parent.isValid())
-        return 0;
+    m_rows.clear();
+}
+
+void IndividualResultListModel::addRow(const IndividualResultListRow &row)
+{
+    m_rows.append(row);
+}
+
+int IndividualResultListModel::count() const
+{
     return m_rows.size();
 }
 
-QVariant IndividualResultListModel::data(const QModelIndex &index, int role) const
+void IndividualResultListModel::addLatestRow(const IndividualResultListRow &row)
 {
-    if (!hasIndex(index.row(), index.column(), index.parent()))
-        return QVariant();
-    const IndividualResultListRow &r = m_rows.at(index.row());
+    // The views learn of a growing table as one row more at the end; the shift of every
+    // row by one place reaches them as changed contents.
+    if (m_rows.size() < kLiveRowLimit)
+        m_rows.append(row);
+    m_rows.shiftIn(row);
+    everyRowChanged();
+}
+
+int IndividualResultListModel::shownRowCount() const
+{
+    return m_rows.shownCount();
+}
+
+QVariant IndividualResultListModel::fieldData(int position, int role) const
+{
+    const IndividualResultListRow &r = m_rows.at(position);
     switch (role) {
     case DateRole: return r.date;
     case LevelRole: return r.level;
@@ -59,11 +80,9 @@ QVariant IndividualResultListModel::data(const QModelIndex &index, int role) con
     }
 }
 
-bool IndividualResultListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+void IndividualResultListModel::storeField(int position, int role, const QVariant &value)
 {
-    if (!hasIndex(index.row(), index.column(), index.parent()) || !value.isValid())
-        return false;
-    IndividualResultListRow &r = m_rows[index.row()];
+    IndividualResultListRow &r = m_rows.at(position);
     switch (role) {
     case DateRole: r.date = value.toString(); break;
     case LevelRole: r.level = value.toString(); break;
@@ -80,61 +99,5 @@ bool IndividualResultListModel::setData(const QModelIndex &index, const QVariant
     case HikarilevelRole: r.hikarilevel = value.toString(); break;
     case HikarierrorRole: r.hikarierror = value.toBool(); break;
     default: break;
-    }
-    emit dataChanged(index, index, {role});
-    return true;
-}
-
-QHash<int, QByteArray> IndividualResultListModel::roleNames() const
-{
-    return m_roleNames;
-}
-
-void IndividualResultListModel::setCapacity(int capacity)
-{
-    m_capacity = capacity;
-}
-
-void IndividualResultListModel::clear()
-{
-    if (rowCount() < 1)
-        return;
-    beginRemoveRows(QModelIndex(), 0, m_rows.size() - 1);
-    m_rows.clear();
-    endRemoveRows();
-}
-
-void IndividualResultListModel::addRow(const IndividualResultListRow &row)
-{
-    const int n = m_rows.size();
-    beginInsertRows(QModelIndex(), n, n);
-    m_rows.append(row);
-    endInsertRows();
-}
-
-int IndividualResultListModel::count() const
-{
-    return m_rows.size();
-}
-
-void IndividualResultListModel::addLatestRow(const IndividualResultListRow &row)
-{
-    // The views learn of a growing table as one row more at the end; the shift of every
-    // row by one place reaches them as changed contents.
-    if (m_rows.size() < kLiveRowLimit) {
-        const int n = m_rows.size();
-        beginInsertRows(QModelIndex(), n, n);
-        m_rows.append(row);
-        endInsertRows();
-    }
-    m_rows.prepend(row);
-    m_rows.removeLast();
-    const QVector<int> roles = {DateRole, LevelRole, MerRole, BerRole, LevelerrorRole,
-                                MererrorRole, BererrorRole, SelectflagRole, BroadcastRole,
-                                ModulationListRole, LayerRole, LocalfreqRole, HikarilevelRole,
-                                HikarierrorRole};
-    for (int position = 0; position < m_rows.size(); ++position) {
-        const QModelIndex at = index(position, 0);
-        emit dataChanged(at, at, roles);
     }
 }

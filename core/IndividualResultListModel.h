@@ -1,13 +1,11 @@
 #pragma once
 
 #include "core/IndividualResultListRow.h"
-
-#include <QAbstractListModel>
-#include <QHash>
-#include <QVector>
+#include "core/ListModelFrame.h"
+#include "core/ListRowStore.h"
 
 // The history table of one channel, newest result first.
-class IndividualResultListModel : public QAbstractListModel
+class IndividualResultListModel : public ListModelFrame
 {
     Q_OBJECT
 public:
@@ -31,12 +29,7 @@ public:
     explicit IndividualResultListModel(QObject *parent = nullptr);
     ~IndividualResultListModel() override;
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
-    QHash<int, QByteArray> roleNames() const override;
-
-    void setCapacity(int capacity);
+    using ListModelFrame::setCapacity;
     void clear();
     void addRow(const IndividualResultListRow &row);
     int count() const;
@@ -44,7 +37,9 @@ public:
     void addLatestRow(const IndividualResultListRow &row);
 
 private:
-    QHash<int, QByteArray> m_roleNames;
-    QVector<IndividualResultListRow> m_rows;
-    int m_capacity = 0;
+    int shownRowCount() const override;
+    QVariant fieldData(int position, int role) const override;
+    void storeField(int position, int role, const QVariant &value) override;
+
+    ListRowStore<IndividualResultListRow> m_rows{*this};
 };

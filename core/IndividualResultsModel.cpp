@@ -1,38 +1,63 @@
 #include "core/IndividualResultsModel.h"
 
 IndividualResultsModel::IndividualResultsModel(QObject *parent)
-    : QAbstractListModel(parent)
+    : ListModelFrame({{DateRole, QByteArrayLiteral("date")},
+                      {LevelRole, QByteArrayLiteral("level")},
+                      {MerRole, QByteArrayLiteral("mer")},
+                      {BerRole, QByteArrayLiteral("ber")},
+                      {RadRole, QByteArrayLiteral("rad")},
+                      {LinelengthRole, QByteArrayLiteral("linelength")},
+                      {GraphyvalueRole, QByteArrayLiteral("graphyvalue")},
+                      {MeryvalueRole, QByteArrayLiteral("meryvalue")},
+                      {MerlengthRole, QByteArrayLiteral("merlength")},
+                      {MerradRole, QByteArrayLiteral("merrad")},
+                      {BeryvalueRole, QByteArrayLiteral("beryvalue")},
+                      {BerlengthRole, QByteArrayLiteral("berlength")},
+                      {BerradRole, QByteArrayLiteral("berrad")},
+                      {TimeRole, QByteArrayLiteral("time")}},
+                     parent)
 {
-    m_roleNames.insert(DateRole, QByteArrayLiteral("date"));
-    m_roleNames.insert(LevelRole, QByteArrayLiteral("level"));
-    m_roleNames.insert(MerRole, QByteArrayLiteral("mer"));
-    m_roleNames.insert(BerRole, QByteArrayLiteral("ber"));
-    m_roleNames.insert(RadRole, QByteArrayLiteral("rad"));
-    m_roleNames.insert(LinelengthRole, QByteArrayLiteral("linelength"));
-    m_roleNames.insert(GraphyvalueRole, QByteArrayLiteral("graphyvalue"));
-    m_roleNames.insert(MeryvalueRole, QByteArrayLiteral("meryvalue"));
-    m_roleNames.insert(MerlengthRole, QByteArrayLiteral("merlength"));
-    m_roleNames.insert(MerradRole, QByteArrayLiteral("merrad"));
-    m_roleNames.insert(BeryvalueRole, QByteArrayLiteral("beryvalue"));
-    m_roleNames.insert(BerlengthRole, QByteArrayLiteral("berlength"));
-    m_roleNames.insert(BerradRole, QByteArrayLiteral("berrad"));
-    m_roleNames.insert(TimeRole, QByteArrayLiteral("time"));
 }
 
 IndividualResultsModel::~IndividualResultsModel() = default;
 
-int IndividualResultsModel::rowCount(const QModelIndex &parent) const
+void IndividualResultsModel::clear()
 {
-    if (parent.isValid())
-        return 0;
+    m_rows.clear();
+}
+
+void IndividualResultsModel::addRow(const IndividualResultsRow &row)
+{
+    m_rows.append(row);
+}
+
+int IndividualResultsModel::count() const
+{
     return m_rows.size();
 }
 
-QVariant IndividualResultsModel::data(const QModelIndex &index, int role) const
+void IndividualResultsModel::addLatestPoint(const IndividualResultsRow &point)
 {
-    if (!hasIndex(index.row(), index.column(), index.parent()))
-        return QVariant();
-    const IndividualResultsRow &r = m_rows.at(index.row());
+    // An empty graph stays empty: there is no older point for the new one to replace.
+    if (m_rows.isEmpty())
+        return;
+    m_rows.shiftIn(point);
+    // The oldest point starts no line.
+    IndividualResultsRow &last = m_rows.at(m_rows.size() - 1);
+    last.linelength = 0.0;
+    last.merlength = 0.0;
+    last.berlength = 0.0;
+    everyRowChanged();
+}
+
+int IndividualResultsModel::shownRowCount() const
+{
+    return m_rows.shownCount();
+}
+
+QVariant IndividualResultsModel::fieldData(int position, int role) const
+{
+    const IndividualResultsRow &r = m_rows.at(position);
     switch (role) {
     case DateRole: return r.date;
     case LevelRole: return r.level;
@@ -52,11 +77,9 @@ QVariant IndividualResultsModel::data(const QModelIndex &index, int role) const
     }
 }
 
-bool IndividualResultsModel::setData(const QModelIndex &index, const QVariant &value, int role)
+void IndividualResultsModel::storeField(int position, int role, const QVariant &value)
 {
-    if (!hasIndex(index.row(), index.column(), index.parent()) || !value.isValid())
-        return false;
-    IndividualResultsRow &r = m_rows[index.row()];
+    IndividualResultsRow &r = m_rows.at(position);
     switch (role) {
     case DateRole: r.date = value.toString(); break;
     case LevelRole: r.level = value.toString(); break;
@@ -73,60 +96,5 @@ bool IndividualResultsModel::setData(const QModelIndex &index, const QVariant &v
     case BerradRole: r.berrad = value.toDouble(); break;
     case TimeRole: r.time = value.toString(); break;
     default: break;
-    }
-    emit dataChanged(index, index, {role});
-    return true;
-}
-
-QHash<int, QByteArray> IndividualResultsModel::roleNames() const
-{
-    return m_roleNames;
-}
-
-void IndividualResultsModel::setCapacity(int capacity)
-{
-    m_capacity = capacity;
-}
-
-void IndividualResultsModel::clear()
-{
-    if (rowCount() < 1)
-        return;
-    beginRemoveRows(QModelIndex(), 0, m_rows.size() - 1);
-    m_rows.clear();
-    endRemoveRows();
-}
-
-void IndividualResultsModel::addRow(const IndividualResultsRow &row)
-{
-    const int n = m_rows.size();
-    beginInsertRows(QModelIndex(), n, n);
-    m_rows.append(row);
-    endInsertRows();
-}
-
-int IndividualResultsModel::count() const
-{
-    return m_rows.size();
-}
-
-void IndividualResultsModel::addLatestPoint(const IndividualResultsRow &point)
-{
-    // An empty graph stays empty: there is no older point for the new one to replace.
-    if (m_rows.isEmpty())
-        return;
-    m_rows.prepend(point);
-    m_rows.removeLast();
-    // The oldest point starts no line.
-    IndividualResultsRow &last = m_rows.last();
-    last.linelength = 0.0;
-    last.merlength = 0.0;
-    last.berlength = 0.0;
-    const QVector<int> roles = {DateRole, LevelRole, MerRole, BerRole, RadRole, LinelengthRole,
-                                GraphyvalueRole, MeryvalueRole, MerlengthRole, MerradRole,
-                                BeryvalueRole, BerlengthRole, BerradRole, TimeRole};
-    for (int position = 0; position < m_rows.size(); ++position) {
-        const QModelIndex at = index(position, 0);
-        emit dataChanged(at, at, roles);
     }
 }

@@ -1,13 +1,11 @@
 #pragma once
 
 #include "core/IndividualResultsRow.h"
-
-#include <QAbstractListModel>
-#include <QHash>
-#include <QVector>
+#include "core/ListModelFrame.h"
+#include "core/ListRowStore.h"
 
 // The points of the history graphs (level, MER, BER), newest first.
-class IndividualResultsModel : public QAbstractListModel
+class IndividualResultsModel : public ListModelFrame
 {
     Q_OBJECT
 public:
@@ -31,12 +29,7 @@ public:
     explicit IndividualResultsModel(QObject *parent = nullptr);
     ~IndividualResultsModel() override;
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
-    QHash<int, QByteArray> roleNames() const override;
-
-    void setCapacity(int capacity);
+    using ListModelFrame::setCapacity;
     void clear();
     void addRow(const IndividualResultsRow &row);
     int count() const;
@@ -44,7 +37,9 @@ public:
     void addLatestPoint(const IndividualResultsRow &point);
 
 private:
-    QHash<int, QByteArray> m_roleNames;
-    QVector<IndividualResultsRow> m_rows;
-    int m_capacity = 0;
+    int shownRowCount() const override;
+    QVariant fieldData(int position, int role) const override;
+    void storeField(int position, int role, const QVariant &value) override;
+
+    ListRowStore<IndividualResultsRow> m_rows{*this};
 };

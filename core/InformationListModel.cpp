@@ -1,36 +1,36 @@
 #include "core/InformationListModel.h"
 
 InformationListModel::InformationListModel(QObject *parent)
-    : QAbstractListModel(parent)
+    : ListModelFrame({{InfodevicenoRole, QByteArrayLiteral("infodeviceno")},
+                      {InfodevicenameRole, QByteArrayLiteral("infodevicename")},
+                      {InfoipaddressRole, QByteArrayLiteral("infoipaddress")},
+                      {InfoserialnumberRole, QByteArrayLiteral("infoserialnumber")},
+                      {InfomacaddressRole, QByteArrayLiteral("infomacaddress")},
+                      {InfofwversionRole, QByteArrayLiteral("infofwversion")}},
+                     parent)
 {
-    m_roleNames.insert(InfodevicenoRole, QByteArrayLiteral("infodeviceno"));
-    m_roleNames.insert(InfodevicenameRole, QByteArrayLiteral("infodevicename"));
-    m_roleNames.insert(InfoipaddressRole, QByteArrayLiteral("infoipaddress"));
-    m_roleNames.insert(InfoserialnumberRole, QByteArrayLiteral("infoserialnumber"));
-    m_roleNames.insert(InfomacaddressRole, QByteArrayLiteral("infomacaddress"));
-    m_roleNames.insert(InfofwversionRole, QByteArrayLiteral("infofwversion"));
 }
 
 InformationListModel::~InformationListModel() = default;
 
-int InformationListModel::rowCount(const QModelIndex &parent) const
+void InformationListModel::clear()
 {
-    // A list has no children; answering for a valid parent would make it look like a tree.
-    if (parent.isValid())
-        return 0;
-    int count = 0;
-    for (const InformationListRow &r : m_rows) {
-        if (!r.infodeviceno.isEmpty())
-            ++count;
-    }
-    return count;
+    m_rows.clear();
 }
 
-QVariant InformationListModel::data(const QModelIndex &index, int role) const
+void InformationListModel::addRow(const InformationListRow &row)
 {
-    if (!hasIndex(index.row(), index.column(), index.parent()))
-        return QVariant();
-    const InformationListRow &r = m_rows.at(index.row());
+    m_rows.append(row);
+}
+
+int InformationListModel::shownRowCount() const
+{
+    return m_rows.shownCount();
+}
+
+QVariant InformationListModel::fieldData(int position, int role) const
+{
+    const InformationListRow &r = m_rows.at(position);
     switch (role) {
     case InfodevicenoRole: return r.infodeviceno;
     case InfodevicenameRole: return r.infodevicename;
@@ -42,11 +42,9 @@ QVariant InformationListModel::data(const QModelIndex &index, int role) const
     }
 }
 
-bool InformationListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+void InformationListModel::storeField(int position, int role, const QVariant &value)
 {
-    if (!hasIndex(index.row(), index.column(), index.parent()) || !value.isValid())
-        return false;
-    InformationListRow &r = m_rows[index.row()];
+    InformationListRow &r = m_rows.at(position);
     const QString text = value.toString();
     switch (role) {
     case InfodevicenoRole: r.infodeviceno = text; break;
@@ -57,43 +55,4 @@ bool InformationListModel::setData(const QModelIndex &index, const QVariant &val
     case InfofwversionRole: r.infofwversion = text; break;
     default: break;
     }
-    emit dataChanged(index, index, {role});
-    return true;
-}
-
-QHash<int, QByteArray> InformationListModel::roleNames() const
-{
-    return m_roleNames;
-}
-
-void InformationListModel::setCapacity(int capacity)
-{
-    m_capacity = capacity;
-}
-
-void InformationListModel::clear()
-{
-    // Rows without a device number were never announced, so only the counted ones are
-    // announced as removed; all rows go, so none of them resurfaces after a refill.
-    const int count = rowCount();
-    if (count < 1) {
-        m_rows.clear();
-        return;
-    }
-    beginRemoveRows(QModelIndex(), 0, count - 1);
-    m_rows.clear();
-    endRemoveRows();
-}
-
-void InformationListModel::addRow(const InformationListRow &row)
-{
-    // A row without a device number is not counted, so the views learn of nothing.
-    if (row.infodeviceno.isEmpty()) {
-        m_rows.append(row);
-        return;
-    }
-    const int count = rowCount();
-    beginInsertRows(QModelIndex(), count, count);
-    m_rows.append(row);
-    endInsertRows();
 }

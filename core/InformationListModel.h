@@ -1,13 +1,11 @@
 #pragma once
 
 #include "core/InformationListRow.h"
-
-#include <QAbstractListModel>
-#include <QHash>
-#include <QVector>
+#include "core/ListModelFrame.h"
+#include "core/ListRowStore.h"
 
 // The identity list of the device setting screen. Only rows with a device number count.
-class InformationListModel : public QAbstractListModel
+class InformationListModel : public ListModelFrame
 {
     Q_OBJECT
 public:
@@ -23,18 +21,14 @@ public:
     explicit InformationListModel(QObject *parent = nullptr);
     ~InformationListModel() override;
 
-    // Rows whose device number is not empty.
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
-    QHash<int, QByteArray> roleNames() const override;
-
-    void setCapacity(int capacity);
+    using ListModelFrame::setCapacity;
     void clear();
     void addRow(const InformationListRow &row);
 
 private:
-    QHash<int, QByteArray> m_roleNames;
-    QVector<InformationListRow> m_rows;
-    int m_capacity = 0;
+    int shownRowCount() const override;
+    QVariant fieldData(int position, int role) const override;
+    void storeField(int position, int role, const QVariant &value) override;
+
+    ListRowStore<InformationListRow> m_rows{*this, &InformationListRow::infodeviceno};
 };

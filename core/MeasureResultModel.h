@@ -1,16 +1,16 @@
 #pragma once
 
+#include "core/ListModelFrame.h"
+#include "core/ListRowStore.h"
 #include "core/MeasureResultRow.h"
 
-#include <QAbstractListModel>
-#include <QHash>
 #include <QVector>
 
 // The rows of the result list and its status popup: per device one top row with its latest
 // result, then one row per channel. Also keeps, per device, the position of its top row.
 // Positions handed to the row operations are checked: a position outside the list is ignored
 // (getters give an empty value), so a stale position can never reach past the rows.
-class MeasureResultModel : public QAbstractListModel
+class MeasureResultModel : public ListModelFrame
 {
     Q_OBJECT
 public:
@@ -52,12 +52,8 @@ public:
     explicit MeasureResultModel(QObject *parent = nullptr);
     ~MeasureResultModel() override;
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
-    QHash<int, QByteArray> roleNames() const override;
-
-    void setCapacity(int capacity);
+    using ListModelFrame::setCapacity;
+    // One model reset; the device top rows stay until clearDeviceTopRows.
     void clear();
     void addRow(const MeasureResultRow &row);
     MeasureResultRow row(int position) const;
@@ -89,11 +85,10 @@ public:
     void toggleDeviceDisplay(int position);
 
 private:
-    bool isRow(int position) const;
-    void emitRowChanged(int position, const QVector<int> &roles);
+    int shownRowCount() const override;
+    QVariant fieldData(int position, int role) const override;
+    void storeField(int position, int role, const QVariant &value) override;
 
-    QHash<int, QByteArray> m_roleNames;
-    QVector<MeasureResultRow> m_rows;
+    ListRowStore<MeasureResultRow> m_rows{*this};
     QVector<int> m_deviceTopRows;
-    int m_capacity = 0;
 };

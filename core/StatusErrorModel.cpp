@@ -1,40 +1,36 @@
 #include "core/StatusErrorModel.h"
 
 StatusErrorModel::StatusErrorModel(QObject *parent)
-    : QAbstractListModel(parent)
+    : ListModelFrame({{DeviceNoRole, QByteArrayLiteral("deviceNo")},
+                      {BandRole, QByteArrayLiteral("band")},
+                      {ChannelRole, QByteArrayLiteral("channel")},
+                      {DatatimeRole, QByteArrayLiteral("datatime")},
+                      {LevelRole, QByteArrayLiteral("level")},
+                      {MerRole, QByteArrayLiteral("mer")},
+                      {BerRole, QByteArrayLiteral("ber")},
+                      {ErrorLevelRole, QByteArrayLiteral("errorLevel")},
+                      {ErrorMerRole, QByteArrayLiteral("errorMer")},
+                      {ErrorBerRole, QByteArrayLiteral("errorBer")},
+                      {AlertLevelMinRole, QByteArrayLiteral("alertLevelMin")},
+                      {AlertLevelMaxRole, QByteArrayLiteral("alertLevelMax")},
+                      {AlertMerRole, QByteArrayLiteral("alertMer")},
+                      {AlertBerRole, QByteArrayLiteral("alertBer")},
+                      {DisplayRole, QByteArrayLiteral("display")},
+                      {ClickedRole, QByteArrayLiteral("clicked")}},
+                     parent)
 {
-    m_roleNames.insert(DeviceNoRole, QByteArrayLiteral("deviceNo"));
-    m_roleNames.insert(BandRole, QByteArrayLiteral("band"));
-    m_roleNames.insert(ChannelRole, QByteArrayLiteral("channel"));
-    m_roleNames.insert(DatatimeRole, QByteArrayLiteral("datatime"));
-    m_roleNames.insert(LevelRole, QByteArrayLiteral("level"));
-    m_roleNames.insert(MerRole, QByteArrayLiteral("mer"));
-    m_roleNames.insert(BerRole, QByteArrayLiteral("ber"));
-    m_roleNames.insert(ErrorLevelRole, QByteArrayLiteral("errorLevel"));
-    m_roleNames.insert(ErrorMerRole, QByteArrayLiteral("errorMer"));
-    m_roleNames.insert(ErrorBerRole, QByteArrayLiteral("errorBer"));
-    m_roleNames.insert(AlertLevelMinRole, QByteArrayLiteral("alertLevelMin"));
-    m_roleNames.insert(AlertLevelMaxRole, QByteArrayLiteral("alertLevelMax"));
-    m_roleNames.insert(AlertMerRole, QByteArrayLiteral("alertMer"));
-    m_roleNames.insert(AlertBerRole, QByteArrayLiteral("alertBer"));
-    m_roleNames.insert(DisplayRole, QByteArrayLiteral("display"));
-    m_roleNames.insert(ClickedRole, QByteArrayLiteral("clicked"));
 }
 
 StatusErrorModel::~StatusErrorModel() = default;
 
-int StatusErrorModel::rowCount(const QModelIndex &parent) const
+int StatusErrorModel::shownRowCount() const
 {
-    if (parent.isValid())
-        return 0;
-    return m_rows.size();
+    return m_rows.shownCount();
 }
 
-QVariant StatusErrorModel::data(const QModelIndex &index, int role) const
+QVariant StatusErrorModel::fieldData(int position, int role) const
 {
-    if (!hasIndex(index.row(), index.column(), index.parent()))
-        return QVariant();
-    const StatusErrorResultRow &r = m_rows.at(index.row());
+    const StatusErrorResultRow &r = m_rows.at(position);
     switch (role) {
     case DeviceNoRole: return r.deviceNo;
     case BandRole: return r.band;
@@ -56,11 +52,9 @@ QVariant StatusErrorModel::data(const QModelIndex &index, int role) const
     }
 }
 
-bool StatusErrorModel::setData(const QModelIndex &index, const QVariant &value, int role)
+void StatusErrorModel::storeField(int position, int role, const QVariant &value)
 {
-    if (!hasIndex(index.row(), index.column(), index.parent()) || !value.isValid())
-        return false;
-    StatusErrorResultRow &r = m_rows[index.row()];
+    StatusErrorResultRow &r = m_rows.at(position);
     switch (role) {
     case DeviceNoRole: r.deviceNo = value.toString(); break;
     case BandRole: r.band = value.toString(); break;
@@ -80,11 +74,4 @@ bool StatusErrorModel::setData(const QModelIndex &index, const QVariant &value, 
     case ClickedRole: r.clicked = value.toBool(); break;
     default: break;
     }
-    emit dataChanged(index, index, {role});
-    return true;
-}
-
-QHash<int, QByteArray> StatusErrorModel::roleNames() const
-{
-    return m_roleNames;
 }

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "core/ListModelFrame.h"
+#include "core/ListRowStore.h"
 #include "core/StatusErrorResultRow.h"
-
-#include <QAbstractListModel>
-#include <QHash>
-#include <QVector>
 
 // A list of status errors for the status popup's error list. Nothing fills it: it offers no
 // way to add rows, so it stays empty for the whole run.
-class StatusErrorModel : public QAbstractListModel
+class StatusErrorModel : public ListModelFrame
 {
     Q_OBJECT
 public:
@@ -34,12 +32,10 @@ public:
     explicit StatusErrorModel(QObject *parent = nullptr);
     ~StatusErrorModel() override;
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
-    QHash<int, QByteArray> roleNames() const override;
-
 private:
-    QHash<int, QByteArray> m_roleNames;
-    QVector<StatusErrorResultRow> m_rows;
+    int shownRowCount() const override;
+    QVariant fieldData(int position, int role) const override;
+    void storeField(int position, int role, const QVariant &value) override;
+
+    ListRowStore<StatusErrorResultRow> m_rows{*this};
 };
