@@ -32,7 +32,7 @@ Item {
     // The page's own.
     property int dataListRowNo: 0
     property int fontsize: 14
-    property var listColSize: [35, 60, 75, 40, 60, 95, 120, 80, 45, 65, 55, 55, 70, 55, 65]
+    property var listColSize: [35, 60, 75, 40, 60, 90, 135, 70, 45, 65, 55, 55, 70, 55, 65]
     property string headerColor: "#35506e"
     property string textColor: "black"
     property bool channelLogSave: true

@@ -20,6 +20,8 @@ ComboBox {
     font.pixelSize: fontsize * viewScale
     font.family: fontName
     implicitHeight: 30 * viewScale
+    leftPadding: 0
+    rightPadding: 0
 
     background: Rectangle {
         color: box.pressed ? "#c9d3de" : "#dfe6ee"
@@ -27,9 +29,17 @@ ComboBox {
         radius: 2
     }
 
+    indicator: Text {
+        x: box.width - width - 3 * box.viewScale
+        anchors.verticalCenter: box.verticalCenter
+        text: "▼"
+        font.pixelSize: 8 * box.viewScale
+        color: box.measurement ? box.measurementColor : "#35506e"
+    }
+
     contentItem: Text {
-        leftPadding: 4 * box.viewScale
-        rightPadding: box.indicator.width
+        leftPadding: 2 * box.viewScale
+        rightPadding: 10 * box.viewScale
         text: box.displayText
         font: box.font
         color: box.measurement ? box.measurementColor : "black"

@@ -1,0 +1,73 @@
+// ctest-label: resultlist
+// A picture of the result list for a person to look at: three simulated devices measuring,
+// the third one silent. Needs a real display (run under xvfb-run with QT_QPA_PLATFORM=xcb);
+// skipped elsewhere. The picture goes to $NRT52_SHOT_PNG, or resultlist.png in the build
+// folder.
+
+#include "ResultListFixture.h"
+#include "screens/ViewFonts.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QQuickWindow>
+#include <QtTest>
+
+class TestResultListShot : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void resultListWithLiveValues()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs a display: xvfb-run -a -s \"-screen 0 1280x800x24\" with QT_QPA_PLATFORM=xcb");
+        QCoreApplication::setOrganizationName(QStringLiteral("VELMORA"));
+        QCoreApplication::setOrganizationDomain(QStringLiteral("velmora.example"));
+        ViewFonts::installSubstitutes();
+
+        SimDevices sim;
+        QVERIFY2(sim.start(3), qPrintable(sim.lastError()));
+        QVERIFY(sim.setFault(3, SimDevices::Fault::Silent));
+
+        ResultListFixture fx;
+        QVERIFY(fx.prepare());
+        LevelChecker *one = fx.addDevice(QStringLiteral("本社 受信点"), sim.address(1));
+        ResultListFixture::addChannel(one, 0, QStringLiteral("13"), 473143);
+        ResultListFixture::addChannel(one, 0, QStringLiteral("21"), 521143);
+        ResultListFixture::addChannel(one, 1, QStringLiteral("BS1"), 1049480);
+        LevelChecker *two = fx.addDevice(QStringLiteral("支社 分配点"), sim.address(2));
+        ResultListFixture::addChannel(two, 5, QStringLiteral("C24"), 231000, 0, QStringLiteral("3"));
+        LevelChecker *three = fx.addDevice(QStringLiteral("中継局 (応答なし)"), sim.address(3));
+        ResultListFixture::addChannel(three, 0, QStringLiteral("27"), 557143);
+        fx.createHandler();
+        fx.createViewModel();
+        QQuickItem *page = fx.showPage();
+        QVERIFY(page);
+        auto *window = qobject_cast<QQuickWindow *>(fx.window());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        QVERIFY(QMetaObject::invokeMethod(page, "measurementSelectStartStop", Q_ARG(bool, true), Q_ARG(bool, true)));
+        QVERIFY(QMetaObject::invokeMethod(page, "listButtonClicked", Q_ARG(QString, QStringLiteral("rowSelectionSingleClicke")),
+                                          Q_ARG(int, 0), Q_ARG(int, 1)));
+        MeasureResultModel *model = fx.model();
+        const int silentTop = fx.topRow(3);
+        QTRY_VERIFY_WITH_TIMEOUT(model->row(3).level != QLatin1String("---") && !model->row(3).level.isEmpty()
+                                     && model->row(fx.topRow(2)).level != QLatin1String("---")
+                                     && model->row(silentTop).status == 3,
+                                 90000);
+        QTest::qWait(500);
+
+        const QImage image = window->grabWindow();
+        QVERIFY(!image.isNull());
+        QString path = qEnvironmentVariable("NRT52_SHOT_PNG");
+        if (path.isEmpty())
+            path = qEnvironmentVariable("NRT52_BUILD_DIR") + QStringLiteral("/resultlist.png");
+        QVERIFY(image.save(path));
+        qInfo("picture: %s", qPrintable(path));
+        fx.app()->stopDevices();
+    }
+};
+
+QTEST_MAIN(TestResultListShot)
+#include "tst_resultlistshot.moc"
