@@ -214,6 +214,9 @@ public:
     {
         m_view = new MeasurementResultViewModel(ScreenMeasurementResult, m_app.get(), nullptr);
         for (const MainFrameViewModel::CrossConnection &c : MainFrameViewModel::crossConnections()) {
+            // The handler's own connections were made with it.
+            if (qstrcmp(c.sender, "MeasurementResult") != 0 && qstrcmp(c.receiver, "MeasurementResult") != 0)
+                continue;
             QObject *sender = objectFor(c.sender);
             QObject *receiver = objectFor(c.receiver);
             if (sender && receiver)

@@ -1,8 +1,8 @@
 // ctest-label: resultlist
 // A picture of the result list for a person to look at: three simulated devices measuring,
 // the third one silent. Needs a real display (run under xvfb-run with QT_QPA_PLATFORM=xcb);
-// skipped elsewhere. The picture goes to $NRT52_SHOT_PNG, or resultlist.png in the build
-// folder.
+// skipped elsewhere. The pictures go to $NRT52_SHOT_PNG, or resultlist.png in the build
+// folder, and the status popup beside it ("-popup.png").
 
 #include "ResultListFixture.h"
 #include "screens/ViewFonts.h"
@@ -65,6 +65,16 @@ private slots:
             path = qEnvironmentVariable("NRT52_BUILD_DIR") + QStringLiteral("/resultlist.png");
         QVERIFY(image.save(path));
         qInfo("picture: %s", qPrintable(path));
+
+        // The status popup with the first error row selected, beside it.
+        QVERIFY(QMetaObject::invokeMethod(page, "listButtonClicked", Q_ARG(QString, QStringLiteral("statusButton")),
+                                          Q_ARG(int, silentTop), Q_ARG(int, 0)));
+        QVERIFY(QMetaObject::invokeMethod(page, "statusPopupOpen"));
+        QTest::qWait(500);
+        const QImage popup = window->grabWindow();
+        const QString popupPath = path.left(path.size() - 4) + QStringLiteral("-popup.png");
+        QVERIFY(popup.save(popupPath));
+        qInfo("picture: %s", qPrintable(popupPath));
         fx.app()->stopDevices();
     }
 };

@@ -11,7 +11,9 @@ Item {
     property var columnWidth: []
     property int dataListRowNo: 0
     property int fontsize: 14
-    property real viewScale: 1
+    // Zoom of the texts and sizes. Declared here, it stands in for Item.scale, which the
+    // item itself then leaves at 1.
+    property real scale: 1
     property string fontName: "MS ゴシック"
 
     readonly property int dataListCheckBox: 0
@@ -75,11 +77,11 @@ Item {
     function colX(column) {
         var x = 0
         for (var i = 0; i < column; ++i)
-            x += columnWidth[i] * viewScale
+            x += columnWidth[i] * scale
         return x
     }
     function colW(column) {
-        return columnWidth[column] * viewScale
+        return columnWidth[column] * scale
     }
     function statusColor(value) {
         if (value === deviceStatusAbnormal || value === deviceStatusTimeout)
@@ -107,7 +109,7 @@ Item {
             }
             Rectangle {
                 visible: row.updateData
-                width: 3 * row.viewScale
+                width: 3 * row.scale
                 height: parent.height
                 x: row.colX(row.dataListName)
                 color: "#4a90d9"
@@ -117,7 +119,7 @@ Item {
                 objectName: "rowCheckBox"
                 x: row.colX(row.dataListCheckBox) + (row.colW(row.dataListCheckBox) - width) / 2
                 anchors.verticalCenter: parent.verticalCenter
-                viewScale: row.viewScale
+                viewScale: row.scale
                 checked: row.checkbox !== 0
                 onToggleRequested: {
                     if (!newState)
@@ -139,7 +141,7 @@ Item {
                     anchors.centerIn: parent
                     text: row.measurementStart
                     color: "white"
-                    font.pixelSize: (row.fontsize - 2) * row.viewScale
+                    font.pixelSize: (row.fontsize - 2) * row.scale
                     font.family: row.fontName
                 }
                 MouseArea {
@@ -164,7 +166,7 @@ Item {
                     anchors.centerIn: parent
                     text: row.statusTexts[parent.shown] !== undefined ? row.statusTexts[parent.shown] : ""
                     color: "white"
-                    font.pixelSize: (row.fontsize - 2) * row.viewScale
+                    font.pixelSize: (row.fontsize - 2) * row.scale
                     font.family: row.fontName
                     font.bold: true
                 }
@@ -189,7 +191,7 @@ Item {
                     anchors.centerIn: parent
                     text: "詳細"
                     color: "white"
-                    font.pixelSize: (row.fontsize - 3) * row.viewScale
+                    font.pixelSize: (row.fontsize - 3) * row.scale
                     font.family: row.fontName
                 }
                 MouseArea {
@@ -206,21 +208,21 @@ Item {
                 Text {
                     objectName: "foldArrow"
                     visible: row.topDataVisible
-                    x: 4 * row.viewScale
+                    x: 4 * row.scale
                     anchors.verticalCenter: parent.verticalCenter
                     text: "▶"
                     rotation: row.latestData ? 0 : 90
-                    font.pixelSize: (row.fontsize - 4) * row.viewScale
+                    font.pixelSize: (row.fontsize - 4) * row.scale
                     font.family: row.fontName
                     color: "#35506e"
                 }
                 Text {
                     anchors.right: parent.right
-                    anchors.rightMargin: 6 * row.viewScale
+                    anchors.rightMargin: 6 * row.scale
                     anchors.verticalCenter: parent.verticalCenter
                     visible: row.topDataVisible
                     text: row.deviceNo
-                    font.pixelSize: row.fontsize * row.viewScale
+                    font.pixelSize: row.fontsize * row.scale
                     font.family: row.fontName
                 }
                 MouseArea {
@@ -250,8 +252,8 @@ Item {
                     { column: row.dataListHikari, text: row.hikari, error: row.errorHikari, left: false }
                 ]
                 Text {
-                    x: row.colX(modelData.column) + 3 * row.viewScale
-                    width: row.colW(modelData.column) - 6 * row.viewScale
+                    x: row.colX(modelData.column) + 3 * row.scale
+                    width: row.colW(modelData.column) - 6 * row.scale
                     height: parent.height
                     verticalAlignment: Text.AlignVCenter
                     horizontalAlignment: modelData.left ? Text.AlignLeft : Text.AlignHCenter
@@ -259,7 +261,7 @@ Item {
                     text: modelData.text
                     color: modelData.error ? row.errorColor : "black"
                     font.bold: modelData.error
-                    font.pixelSize: (row.fontsize - 1) * row.viewScale
+                    font.pixelSize: (row.fontsize - 1) * row.scale
                     font.family: row.fontName
                 }
             }
@@ -277,7 +279,7 @@ Item {
                     anchors.centerIn: parent
                     text: row.settingcheck
                     color: "white"
-                    font.pixelSize: (row.fontsize - 3) * row.viewScale
+                    font.pixelSize: (row.fontsize - 3) * row.scale
                     font.family: row.fontName
                 }
                 MouseArea {

@@ -10,7 +10,9 @@ Item {
     property var columnWidth: [40, 90, 60, 130, 110, 80]
     property int dataListRowNo: 0
     property int fontsize: 13
-    property real viewScale: 1
+    // Zoom of the texts and sizes. Declared here, it stands in for Item.scale, which the
+    // item itself then leaves at 1.
+    property real scale: 1
     property string fontName: "MS ゴシック"
 
     readonly property int statusListCheckBox: 0
@@ -37,18 +39,18 @@ Item {
     signal listButtonClicked(string button, int index, int clicked)
     signal checkBoxCleared()
 
-    width: rowWidth * viewScale
-    height: listed ? rowHeight * viewScale : 0
+    width: rowWidth * scale
+    height: listed ? rowHeight * scale : 0
     visible: listed
 
     function colX(column) {
         var x = 0
         for (var i = 0; i < column; ++i)
-            x += columnWidth[i] * viewScale
+            x += columnWidth[i] * scale
         return x
     }
     function colW(column) {
-        return columnWidth[column] * viewScale
+        return columnWidth[column] * scale
     }
 
     Loader {
@@ -68,7 +70,7 @@ Item {
                 objectName: "popupRowCheckBox"
                 x: row.colX(row.statusListCheckBox) + (row.colW(row.statusListCheckBox) - width) / 2
                 anchors.verticalCenter: parent.verticalCenter
-                viewScale: row.viewScale * 0.9
+                viewScale: row.scale * 0.9
                 checked: row.statusPoopupCheckbox !== 0
                 onToggleRequested: {
                     if (!newState)
@@ -85,15 +87,15 @@ Item {
                     { column: row.statusListCh, text: row.channel, error: false }
                 ]
                 Text {
-                    x: row.colX(modelData.column) + 3 * row.viewScale
-                    width: row.colW(modelData.column) - 6 * row.viewScale
+                    x: row.colX(modelData.column) + 3 * row.scale
+                    width: row.colW(modelData.column) - 6 * row.scale
                     height: parent.height
                     verticalAlignment: Text.AlignVCenter
                     horizontalAlignment: Text.AlignHCenter
                     elide: Text.ElideRight
                     text: modelData.text
                     color: modelData.error ? row.errorColor : "black"
-                    font.pixelSize: row.fontsize * row.viewScale
+                    font.pixelSize: row.fontsize * row.scale
                     font.family: row.fontName
                 }
             }

@@ -10,16 +10,17 @@ ComboBox {
     property bool measurement: false
     property string measurementColor: "black"
     property int fontsize: 12
-    // Kept apart from Item.scale, which would shrink the box itself.
-    property real viewScale: 1
+    // Zoom of the texts and sizes. Declared here, it stands in for Item.scale, which the
+    // item itself then leaves at 1.
+    property real scale: 1
     property string fontName: "MS ゴシック"
 
     signal entryChosen(string name, string text)
 
     displayText: ""
-    font.pixelSize: fontsize * viewScale
+    font.pixelSize: fontsize * scale
     font.family: fontName
-    implicitHeight: 30 * viewScale
+    implicitHeight: 30 * scale
     leftPadding: 0
     rightPadding: 0
 
@@ -30,16 +31,16 @@ ComboBox {
     }
 
     indicator: Text {
-        x: box.width - width - 3 * box.viewScale
+        x: box.width - width - 3 * box.scale
         anchors.verticalCenter: box.verticalCenter
         text: "▼"
-        font.pixelSize: 8 * box.viewScale
+        font.pixelSize: 8 * box.scale
         color: box.measurement ? box.measurementColor : "#35506e"
     }
 
     contentItem: Text {
-        leftPadding: 2 * box.viewScale
-        rightPadding: 10 * box.viewScale
+        leftPadding: 2 * box.scale
+        rightPadding: 10 * box.scale
         text: box.displayText
         font: box.font
         color: box.measurement ? box.measurementColor : "black"
@@ -49,8 +50,8 @@ ComboBox {
     }
 
     delegate: ItemDelegate {
-        width: Math.max(box.width, 90 * box.viewScale)
-        height: 26 * box.viewScale
+        width: Math.max(box.width, 90 * box.scale)
+        height: 26 * box.scale
         contentItem: Text {
             text: modelData
             font: box.font
@@ -62,7 +63,7 @@ ComboBox {
 
     popup: Popup {
         y: box.height
-        width: Math.max(box.width, 90 * box.viewScale)
+        width: Math.max(box.width, 90 * box.scale)
         implicitHeight: contentItem.implicitHeight + 2
         padding: 1
         contentItem: ListView {
