@@ -22,6 +22,8 @@ private slots:
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("NRT52_ROOT", root.path());
+        // Its own lock folder: a running demo must not make this start a second instance.
+        env.insert("TMPDIR", root.path());
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(work);
         program.start(qEnvironmentVariable("NRT52_BUILD_DIR") + "/nrt52", QStringList());
