@@ -155,7 +155,7 @@ void MeasurementResultViewModel::updateMeasurementSaveText()
 
 void MeasurementResultViewModel::onScreenUpdate(QString name, ScreenUpdateValue buf)
 {
-    if (!page)
+    if (!page || !app())
         return;
     if (name == QLatin1String("listCount"))
         setPageProperty("listCount", buf.number);
@@ -173,6 +173,8 @@ void MeasurementResultViewModel::onScreenUpdate(QString name, ScreenUpdateValue 
 
 void MeasurementResultViewModel::onChangeDialogScaleNotify(double scale)
 {
+    if (!app())
+        return;
     logEnter("onChangeDialogScaleNotify");
     setPageProperty("scaling", scale);
 }

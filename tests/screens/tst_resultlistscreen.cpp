@@ -525,6 +525,22 @@ private slots:
         QVERIFY(!QFile::exists(m_fx->root() + QStringLiteral("/short.csv")));
     }
 
+    // Without the application object the screen does nothing at all: no purge, no rows.
+    void withoutApplicationObject()
+    {
+        MeasurementResultViewModel bare(ScreenMeasurementResult, nullptr);
+        QVERIFY(!bare.purgeTimer()->isActive());
+        QVERIFY(!bare.measureResultModel());
+        QSignalSpy emitted(&bare, &MeasurementResultViewModel::focusChange);
+        bare.onListButtonClicked(QStringLiteral("rowSelectionSingleClicke"), 0, 1);
+        bare.onListButtonClicked(QStringLiteral("measurementStartButton"), 0, 0);
+        bare.onMeasurementSelectStartStop(true, true);
+        bare.onButtonClicked(QStringLiteral("errorReset"));
+        bare.onSelectChannelLogSaveButtonClicked(QUrl::fromLocalFile(m_fx->root() + QStringLiteral("/bare.csv")).toString());
+        QCOMPARE(emitted.count(), 0);
+        QVERIFY(!QFile::exists(m_fx->root() + QStringLiteral("/bare.csv")));
+    }
+
 private:
     void emitList(QQuickItem *page, const char *button, int index, int clicked)
     {
