@@ -41,8 +41,10 @@ int main(int argc, char **argv)
     auto *applicationModel = new ApplicationModel(0, &engine, nullptr);
 
     engine.load(url);
-    if (mainViewFailed || engine.rootObjects().isEmpty())
+    if (mainViewFailed || engine.rootObjects().isEmpty()) {
+        delete applicationModel; // ends the receiver thread before the process goes
         return 1;
+    }
     auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
 
     auto *mainFrame = new MainFrameViewModel(applicationModel, window, nullptr);
