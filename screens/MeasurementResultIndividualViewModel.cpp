@@ -42,6 +42,21 @@ QVariantList numbers(int first, int step, int count)
 
 constexpr int kGraphWidth = 396;
 
+// A live point with the result's texts and its MER/CN and BER heights; the level height and
+// the lines to the older point depend on how the point joins the graph.
+IndividualResultsRow livePoint(const ChannelResultRow &result)
+{
+    IndividualResultsRow point;
+    point.meryvalue = (HistoryGraph::merValue(result.merCn) - 5.0) * 2.5;
+    point.beryvalue = HistoryGraph::berValue(result.ber);
+    point.date = result.dateTime;
+    point.level = result.level;
+    point.mer = result.merCn;
+    point.ber = result.ber;
+    point.time = HistoryPaging::timeOf(result.dateTime);
+    return point;
+}
+
 } // namespace
 
 MeasurementResultIndividualViewModel::MeasurementResultIndividualViewModel(
@@ -697,7 +712,7 @@ void MeasurementResultIndividualViewModel::onSetResponseValueEnd(int index, int 
     setPageProperty("datelist", dateList);
 
     const HistoryGraph::Axis a = axis();
-    IndividualResultsRow point;
+    IndividualResultsRow point = livePoint(result);
     if (levelValues.size() > 1) {
         HistoryGraph::levelLine(levelValues.at(0), levelValues.at(1), a, pointSpacing, &point.linelength, &point.rad);
         HistoryGraph::merLine(merValues.at(0), merValues.at(1), pointSpacing, &point.merlength, &point.merrad);
@@ -710,13 +725,6 @@ void MeasurementResultIndividualViewModel::onSetResponseValueEnd(int index, int 
     setPageProperty("status", status);
 
     point.graphyvalue = HistoryGraph::levelY(levelValues.at(0), a, false);
-    point.meryvalue = (merValues.at(0) - 5.0) * 2.5;
-    point.beryvalue = berValues.at(0);
-    point.date = result.dateTime;
-    point.level = result.level;
-    point.mer = result.merCn;
-    point.ber = result.ber;
-    point.time = HistoryPaging::timeOf(result.dateTime);
 
     if (resultListModel) {
         if (dateRows.size() < 2)
@@ -738,15 +746,8 @@ void MeasurementResultIndividualViewModel::addFirstLivePoint(ChannelResultRow re
     const HistoryGraph::Axis a = axis();
     const double level = HistoryGraph::levelValue(result.level);
     const double shown = level <= minDisplay ? minDisplay : (level >= maxDisplay ? maxDisplay : level);
-    IndividualResultsRow point;
+    IndividualResultsRow point = livePoint(result);
     point.graphyvalue = HistoryGraph::atFloor(level, a) ? 1.0 : (shown - minDisplay) * levelScale;
-    point.meryvalue = (HistoryGraph::merValue(result.merCn) - 5.0) * 2.5;
-    point.beryvalue = HistoryGraph::berValue(result.ber);
-    point.date = result.dateTime;
-    point.level = result.level;
-    point.mer = result.merCn;
-    point.ber = result.ber;
-    point.time = HistoryPaging::timeOf(result.dateTime);
     if (resultsModel) {
         if (dateRows.size() < 2)
             resultsModel->addRow(point);
