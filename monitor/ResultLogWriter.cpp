@@ -117,13 +117,22 @@ QString ResultLogWriter::errorItems(const AlertRecord &record)
 
 QString ResultLogWriter::errorLine(int deviceNo, const QString &name, const AlertRecord &record)
 {
-    const QStringList columns = {
+    return errorColumns(deviceNo, name, record,
+                        record.dateTime.isEmpty() ? emptyDateTimeText() : record.dateTime,
+                        errorItems(record))
+        .join(QLatin1Char(','));
+}
+
+QStringList ResultLogWriter::errorColumns(int deviceNo, const QString &name, const AlertRecord &record,
+                                          const QString &dateTimeText, const QString &itemsText)
+{
+    return {
         QString::number(deviceNo),
         name,
-        record.dateTime.isEmpty() ? emptyDateTimeText() : record.dateTime,
+        dateTimeText,
         record.band,
         record.channel,
-        errorItems(record),
+        itemsText,
         record.level,
         record.levelMin,
         record.levelMax,
@@ -135,7 +144,6 @@ QString ResultLogWriter::errorLine(int deviceNo, const QString &name, const Aler
         record.hikariLevelMin,
         record.hikariLevelMax,
     };
-    return columns.join(QLatin1Char(','));
 }
 
 QString ResultLogWriter::resultLogPath(const QString &dataFolder, int folderNumber, const QDate &date)

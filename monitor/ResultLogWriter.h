@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 // The daily result log ("LOG") and error log ("ERROR_LOG") of a device below the result-log
 // folder of the settings: Shift-JIS, LF line ends, fields joined by "," without quoting.
@@ -17,6 +18,10 @@ public:
     static QString resultLine(const ChannelResultRow &row, const ChannelSettingRow &plan);
     // The sixteen columns of a judged record (no line end).
     static QString errorLine(int deviceNo, const QString &name, const AlertRecord &record);
+    // The sixteen columns of a record in their order, shared with the operator's error save,
+    // which shows the date-time and the error items in its own way.
+    static QStringList errorColumns(int deviceNo, const QString &name, const AlertRecord &record,
+                                    const QString &dateTimeText, const QString &itemsText);
     // "レベル、MER/CN、…" for the record's flags, or "接続エラー".
     static QString errorItems(const AlertRecord &record);
 

@@ -6,6 +6,7 @@
 #include "core/ValueFormat.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
+#include "monitor/ResultLogWriter.h"
 
 #include <QSaveFile>
 #include <QTextCodec>
@@ -84,25 +85,8 @@ QString ResultSaveWriter::errorItems(const AlertRecord &record)
 
 QString ResultSaveWriter::errorLine(int deviceNo, const QString &name, const AlertRecord &record)
 {
-    const QStringList columns = {
-        QString::number(deviceNo),
-        name,
-        record.dateTime,
-        record.band,
-        record.channel,
-        errorItems(record),
-        record.level,
-        record.levelMin,
-        record.levelMax,
-        record.merCn,
-        record.merCnThreshold,
-        record.ber,
-        record.berThreshold,
-        record.hikariLevel,
-        record.hikariLevelMin,
-        record.hikariLevelMax,
-    };
-    return columns.join(kComma);
+    return ResultLogWriter::errorColumns(deviceNo, name, record, record.dateTime, errorItems(record))
+        .join(kComma);
 }
 
 QStringList ResultSaveWriter::channelResultLines(const MeasureResultModel &model, const DeviceList &devices)
