@@ -3,6 +3,7 @@
 // the band column of converted-C/N rows, promotion, and loading thresholds into a device.
 #include "monitor/LevelChecker.h"
 #include "screens/AlertSettingFile.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,19 +29,6 @@ QStringList summaries(const QVector<AlertSettingRow> &rows)
     for (const AlertSettingRow &row : rows)
         list << summary(row);
     return list;
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -133,7 +121,7 @@ private slots:
         QFETCH(QStringList, rows);
 
         const QString path = AlertSettingFile::filePath(1);
-        QVERIFY(writeBytes(path, content));
+        QVERIFY(TestFiles::writeBytes(path, content));
         QVector<AlertSettingRow> read;
         QVERIFY(AlertSettingFile::read(path, &read));
         QCOMPARE(summaries(read), rows);
@@ -157,7 +145,7 @@ private slots:
         const QString path = AlertSettingFile::filePath(2, AlertSettingFile::Copy::Pending);
         QVERIFY(QDir().mkpath(AlertSettingFile::folderPath()));
         QVERIFY(AlertSettingFile::write(path, { terrestrial, optical }));
-        QCOMPARE(readBytes(path),
+        QCOMPARE(TestFiles::readBytes(path),
                  QByteArray("'BandTabIndex,Channel,LevelMin,LevelMax,MER/CN,BER,HikariLevelMin,"
                             "HikariLevelMax,ConvertCNR\n"
                             "0,13,47.0,90.0,20.0,2.0E-4,-10.0,0.0,20.0\n"
@@ -167,7 +155,7 @@ private slots:
         QVERIFY(AlertSettingFile::read(path, &back));
         QCOMPARE(summaries(back), summaries({ terrestrial, optical }));
 
-        QVERIFY(writeBytes(root.path() + "/blocker", "x"));
+        QVERIFY(TestFiles::writeBytes(root.path() + "/blocker", "x"));
         QVERIFY(!AlertSettingFile::write(root.path() + "/blocker/alert_1.csv", { terrestrial }));
     }
 
@@ -196,14 +184,14 @@ private slots:
     {
         const QString pending = AlertSettingFile::filePath(4, AlertSettingFile::Copy::Pending);
         const QString committed = AlertSettingFile::filePath(4);
-        QVERIFY(writeBytes(committed, "old"));
+        QVERIFY(TestFiles::writeBytes(committed, "old"));
         QVERIFY(AlertSettingFile::promote(4));
-        QCOMPARE(readBytes(committed), QByteArray("old"));
+        QCOMPARE(TestFiles::readBytes(committed), QByteArray("old"));
 
-        QVERIFY(writeBytes(pending, "new"));
+        QVERIFY(TestFiles::writeBytes(pending, "new"));
         QVERIFY(AlertSettingFile::promote(4));
         QVERIFY(!QFile::exists(pending));
-        QCOMPARE(readBytes(committed), QByteArray("new"));
+        QCOMPARE(TestFiles::readBytes(committed), QByteArray("new"));
     }
 
     void applyToDevice()
@@ -213,7 +201,7 @@ private slots:
         device.addAlertSetting(AlertSettingRow());
 
         const QString path = AlertSettingFile::filePath(1);
-        QVERIFY(writeBytes(path, kOldHeader + "\n5,C24,<50.0,>85.0,30.0,1.0E-5\n"));
+        QVERIFY(TestFiles::writeBytes(path, kOldHeader + "\n5,C24,<50.0,>85.0,30.0,1.0E-5\n"));
         QVector<AlertSettingRow> rows;
         QVERIFY(AlertSettingFile::read(path, &rows));
         AlertSettingFile::applyTo(&device, rows);

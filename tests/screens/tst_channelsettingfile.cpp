@@ -4,6 +4,7 @@
 // plan into a device.
 #include "monitor/LevelChecker.h"
 #include "screens/ChannelSettingFile.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,19 +46,6 @@ QStringList summaries(const QVector<Row> &rows)
     for (const Row &row : rows)
         list << summary(row);
     return list;
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -164,7 +152,7 @@ private slots:
         QFETCH(int, ch8);
 
         const QString path = ChannelSettingFile::filePath(1);
-        QVERIFY(writeBytes(path, content));
+        QVERIFY(TestFiles::writeBytes(path, content));
         MeasuredChannelPlan plan;
         QVERIFY(ChannelSettingFile::readMeasured(path, &plan));
         QCOMPARE(summaries(plan.channels), channels);
@@ -176,9 +164,9 @@ private slots:
     // plan held.
     void variantsStartAtZeroForEveryPlan()
     {
-        QVERIFY(writeBytes(ChannelSettingFile::filePath(1),
+        QVERIFY(TestFiles::writeBytes(ChannelSettingFile::filePath(1),
                            kHeader + "\n5,C24,233000,3,0,0,1\n5,8,191000,3,0,0,1\n"));
-        QVERIFY(writeBytes(ChannelSettingFile::filePath(2), kHeader + "\n0,13,473143,0,0,0,1\n"));
+        QVERIFY(TestFiles::writeBytes(ChannelSettingFile::filePath(2), kHeader + "\n0,13,473143,0,0,0,1\n"));
 
         MeasuredChannelPlan first;
         MeasuredChannelPlan second;
@@ -207,7 +195,7 @@ private slots:
     void readEveryRow()
     {
         const QString path = ChannelSettingFile::filePath(2, ChannelSettingFile::Copy::Working);
-        QVERIFY(writeBytes(path, kHeader + "\r\n"
+        QVERIFY(TestFiles::writeBytes(path, kHeader + "\r\n"
                                            "0,13,473143,0,0,0,1\r\n"
                                            "0,14,479143,0,0,0,0\r\n"
                                            "0,15,485143,0,0,0,00\r\n"
@@ -247,7 +235,7 @@ private slots:
         const QString path = ChannelSettingFile::filePath(4, ChannelSettingFile::Copy::Pending);
         QVERIFY(QDir().mkpath(ChannelSettingFile::folderPath()));
         QVERIFY(ChannelSettingFile::write(path, { catv, satellite, upstream }));
-        QCOMPARE(readBytes(path),
+        QCOMPARE(TestFiles::readBytes(path),
                  QByteArray("'BandTabIndex,Channel,Frequency[KHz],BroadbandSystem,localFrequency[KHz],"
                             "powerSupply,measuring\n"
                             "5,C24,233000,3,0,0,1\n"
@@ -263,9 +251,9 @@ private slots:
     {
         const QString path = root.path() + "/plan.csv";
         QVERIFY(ChannelSettingFile::write(path, {}));
-        QCOMPARE(readBytes(path), kHeader + "\n");
+        QCOMPARE(TestFiles::readBytes(path), kHeader + "\n");
 
-        QVERIFY(writeBytes(root.path() + "/blocker", "x"));
+        QVERIFY(TestFiles::writeBytes(root.path() + "/blocker", "x"));
         QVERIFY(!ChannelSettingFile::write(root.path() + "/blocker/1_sub.csv", {}));
     }
 
@@ -292,14 +280,14 @@ private slots:
         QFile::remove(pendingPath);
         QFile::remove(committedPath);
         if (pending)
-            QVERIFY(writeBytes(pendingPath, "new"));
+            QVERIFY(TestFiles::writeBytes(pendingPath, "new"));
         if (committed)
-            QVERIFY(writeBytes(committedPath, "old"));
+            QVERIFY(TestFiles::writeBytes(committedPath, "old"));
 
         QVERIFY(ChannelSettingFile::promote(5));
         QVERIFY(!QFile::exists(pendingPath));
         QCOMPARE(QFile::exists(committedPath), pending || committed);
-        QCOMPARE(readBytes(committedPath), result);
+        QCOMPARE(TestFiles::readBytes(committedPath), result);
     }
 
     void applyToDevice()

@@ -4,6 +4,7 @@
 #include "monitor/LevelChecker.h"
 #include "screens/DeviceChoiceTables.h"
 #include "screens/RegistrationFile.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,19 +39,6 @@ QStringList summaries(const QVector<RegistrationRecord> &records)
     for (const RegistrationRecord &record : records)
         list << summary(record);
     return list;
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 RegistrationRecord record(const QString &name, const QString &address, int port, int state)
@@ -178,7 +166,7 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(QStringList, expected);
-        QVERIFY(writeBytes(RegistrationFile::filePath(), content));
+        QVERIFY(TestFiles::writeBytes(RegistrationFile::filePath(), content));
 
         QVector<RegistrationRecord> records;
         QVERIFY(RegistrationFile::read(RegistrationFile::filePath(), &records));
@@ -191,7 +179,7 @@ private slots:
         for (int i = 1; i <= 52; ++i)
             content += QByteArray::number(i) + ",D" + QByteArray::number(i)
                        + ",10.0.0.1,同軸,連続,常時,常時,1550,---,---,---,1,MER,MER\n";
-        QVERIFY(writeBytes(RegistrationFile::filePath(), content));
+        QVERIFY(TestFiles::writeBytes(RegistrationFile::filePath(), content));
 
         QVector<RegistrationRecord> records;
         QVERIFY(RegistrationFile::read(RegistrationFile::filePath(), &records));
@@ -290,14 +278,14 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(RegistrationFile::filePath()).absolutePath()));
         QVERIFY(RegistrationFile::write(RegistrationFile::filePath(), records,
                                         RegistrationFile::PortColumn(portColumn)));
-        QCOMPARE(readBytes(RegistrationFile::filePath()), expected);
+        QCOMPARE(TestFiles::readBytes(RegistrationFile::filePath()), expected);
     }
 
     void writeNoDevices()
     {
         const QString path = root.path() + "/empty.csv";
         QVERIFY(RegistrationFile::write(path, {}));
-        QCOMPARE(readBytes(path), kHeader14 + "\n");
+        QCOMPARE(TestFiles::readBytes(path), kHeader14 + "\n");
     }
 
     void writtenFileReadsBack()
@@ -332,7 +320,7 @@ private slots:
 
         const QString path = root.path() + "/device.csv";
         QVERIFY(RegistrationFile::write(path, { RegistrationFile::recordOf(device) }));
-        QCOMPARE(readBytes(path),
+        QCOMPARE(TestFiles::readBytes(path),
                  kHeader14 + "\n1,A,127.0.0.2:16161,同軸,5分,常時,常時,1550,---,---,---,0,CNR,MER\n");
     }
 
@@ -360,10 +348,10 @@ private slots:
     {
         // A regular file where the folder should be: not even root can create the file.
         const QString blocker = root.path() + "/blocker";
-        QVERIFY(writeBytes(blocker, "x"));
+        QVERIFY(TestFiles::writeBytes(blocker, "x"));
         QVERIFY(!RegistrationFile::write(blocker + "/DeviceRegistSetting.csv", { record("A", "10.0.0.1", 161, 1) }));
         QVERIFY(!QFile::exists(blocker + "/DeviceRegistSetting.csv"));
-        QCOMPARE(readBytes(blocker), QByteArray("x"));
+        QCOMPARE(TestFiles::readBytes(blocker), QByteArray("x"));
     }
 
     // A write that fails half way (here: the file-size limit, as a full disk would) leaves
@@ -373,7 +361,7 @@ private slots:
         const QString folder = root.path() + "/full";
         const QString path = folder + "/DeviceRegistSetting.csv";
         const QByteArray old = kHeader14 + "\n1,Old,10.0.0.1,同軸,連続,常時,常時,1550,---,---,---,1,MER,MER\n";
-        QVERIFY(writeBytes(path, old));
+        QVERIFY(TestFiles::writeBytes(path, old));
 
         QVector<RegistrationRecord> many;
         for (int i = 0; i < 40; ++i)
@@ -389,7 +377,7 @@ private slots:
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
 
         QVERIFY(!written);
-        QCOMPARE(readBytes(path), old);
+        QCOMPARE(TestFiles::readBytes(path), old);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList { "DeviceRegistSetting.csv" });
     }
 
