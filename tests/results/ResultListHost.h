@@ -8,15 +8,15 @@
 #include "monitor/LevelChecker.h"
 #include "monitor/NotifyResponse.h"
 #include "platform/PlatformPaths.h"
+#include "support/ResultListSetup.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QQmlApplicationEngine>
 #include <QTemporaryDir>
-#include <QTextCodec>
 #include <QtTest>
 
-#include <cstring>
 #include <memory>
 
 // The response handler in its real surroundings: a temporary root with the settings file
@@ -84,23 +84,7 @@ public:
 
     bool writeSettings(const QString &dataFolder, int channelCountFlg = 0)
     {
-        const QString folder = PlatformPaths::checkerSettingsFolder();
-        QDir().mkpath(folder);
-        QFile ini(folder + QStringLiteral("/application_setting.ini"));
-        if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return false;
-        QString folderText = dataFolder;
-        // Backslashes are escapes in INI values.
-        folderText.replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
-        // Short waits, so that simulated devices answer within a test's patience.
-        const QString text = QStringLiteral(
-            "[PollingInterval]\nFirstRecv=300\nPowerRecv=300\nUhfRecv=300\nBsRecv=300\n"
-            "CsRecv=300\nCatvRecv=300\nSkyperfectvRecv=300\nJcsatRecv=300\nSccRecv=300\n"
-            "LteRecv=300\nFmRecv=300\nPilotRecv=300\n[Thread]\nThreadSleep=100\n"
-            "[ChMonitoring]\nChMonitoring=0\n[Reboot]\nRebootFlg=false\n"
-            "[MeasureResultLog]\nData=%1\nOneYearFlg=0\n[ChannelCountChange]\nChannelCountFlg=%2\n")
-            .arg(folderText).arg(channelCountFlg);
-        return ini.write(text.toUtf8()) > 0;
+        return ResultListSetup::writeSettings(dataFolder, 0, channelCountFlg);
     }
 
     // Registers a device as start-up does; its worker thread starts but does not monitor.
@@ -111,12 +95,7 @@ public:
     {
         DeviceList *list = m_app->deviceList();
         const int number = list->deviceCount() + 1;
-        const QStringList parts = address.split(QLatin1Char('.'));
-        unsigned char bytes[4] = {0, 0, 0, 0};
-        for (int i = 0; i < 4 && i < parts.size(); ++i)
-            bytes[i] = static_cast<unsigned char>(parts.at(i).toUInt());
-        quint32 ip = 0;
-        std::memcpy(&ip, bytes, sizeof ip);
+        const quint32 ip = ResultListSetup::packedAddress(address);
         m_app->addDevice(number, name.toUtf8().constData(), "", &ip, inputType, nullptr, 0,
                          start.toUtf8().constData(), end.toUtf8().constData(), 3, "kv52gate", port);
         LevelChecker *device = list->device(number - 1);
@@ -127,17 +106,7 @@ public:
 
     static AlertSettingRow thresholds(int band, const QString &channel)
     {
-        AlertSettingRow a;
-        a.bandTabIndex = band;
-        a.channel = channel;
-        a.levelMin = QStringLiteral("40");
-        a.levelMax = QStringLiteral("80");
-        a.merCn = QStringLiteral("25");
-        a.ber = QStringLiteral("1.0E-4");
-        a.hikariLevelMin = QStringLiteral("-10");
-        a.hikariLevelMax = QStringLiteral("0");
-        a.convertCnr = QStringLiteral("30");
-        return a;
+        return ResultListSetup::thresholds(band, channel);
     }
 
     // Appends a channel to the plan (with its initial latest result) and, unless told not
@@ -146,28 +115,13 @@ public:
                            int localKHz = 0, const QString &standard = QStringLiteral("0"),
                            bool withThresholds = true)
     {
-        ChannelSettingRow plan;
-        plan.bandTabIndex = band;
-        plan.channel = channel;
-        plan.frequency = frequencyKHz;
-        plan.broadbandSystem = standard;
-        plan.localFrequency = localKHz;
-        device->addChannelSetting(plan);
-        ChannelResultRow initial;
-        initial.bandTabIndex = band;
-        initial.channel = channel;
-        initial.level = initial.merCn = initial.ber = QStringLiteral("---");
-        device->addLatestResult(initial);
-        if (withThresholds)
-            device->addAlertSetting(thresholds(band, channel));
+        ResultListSetup::addChannel(device, band, channel, frequencyKHz, localKHz, standard, withThresholds);
     }
 
     // The handler, wired to itself as the main frame wires it.
     NotifyResponse *createHandler()
     {
-        m_handler = new NotifyResponse(m_app.get(), SystemLog::instance(), nullptr);
-        QObject::connect(m_handler, SIGNAL(setResponseValueEnd(int, int)), m_handler,
-                         SLOT(onSetResponseValueEnd(int, int)));
+        m_handler = ResultListSetup::createHandler(m_app.get());
         return m_handler;
     }
 
@@ -200,16 +154,8 @@ public:
     NotifyResponse *handler() const { return m_handler; }
     QString root() const { return m_root.path(); }
 
-    static QByteArray readFile(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    static QString readShiftJis(const QString &path)
-    {
-        return QTextCodec::codecForName("Shift-JIS")->toUnicode(readFile(path));
-    }
+    static QByteArray readFile(const QString &path) { return TestFiles::readBytes(path); }
+    static QString readShiftJis(const QString &path) { return TestFiles::readShiftJis(path); }
 
     QString resultLogPath(int number, const QDate &date = QDate::currentDate()) const
     {

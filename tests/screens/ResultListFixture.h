@@ -12,7 +12,9 @@
 #include "screens/MainFrameViewModel.h"
 #include "screens/MeasurementResultViewModel.h"
 #include "screens/WorkLog.h"
+#include "support/ResultListSetup.h"
 #include "support/SimDevices.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,10 +23,8 @@
 #include <QQuickItem>
 #include <QPointer>
 #include <QTemporaryDir>
-#include <QTextCodec>
 #include <QtTest>
 
-#include <cstring>
 #include <memory>
 
 // The result list in its real surroundings: a temporary root with the settings file and
@@ -129,21 +129,7 @@ public:
 
     bool writeSettings(int oneYearFlg)
     {
-        const QString folder = PlatformPaths::checkerSettingsFolder();
-        QDir().mkpath(folder);
-        QFile ini(folder + QStringLiteral("/application_setting.ini"));
-        if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return false;
-        // Short waits, so that simulated devices answer within a test's patience.
-        const QString text = QStringLiteral(
-            "[PollingInterval]\nFirstRecv=300\nPowerRecv=300\nUhfRecv=300\nBsRecv=300\n"
-            "CsRecv=300\nCatvRecv=300\nSkyperfectvRecv=300\nJcsatRecv=300\nSccRecv=300\n"
-            "LteRecv=300\nFmRecv=300\nPilotRecv=300\n[Thread]\nThreadSleep=100\n"
-            "[ChMonitoring]\nChMonitoring=0\n[Reboot]\nRebootFlg=false\n"
-            "[MeasureResultLog]\nData=C:\\\\VELMORA\\\\NRT52\\\\Data\nOneYearFlg=%1\n"
-            "[ChannelCountChange]\nChannelCountFlg=0\n")
-            .arg(oneYearFlg);
-        return ini.write(text.toUtf8()) > 0;
+        return ResultListSetup::writeSettings(QStringLiteral("C:\\VELMORA\\NRT52\\Data"), oneYearFlg, 0);
     }
 
     // Registers a device as start-up does; its worker thread starts but does not monitor.
@@ -154,13 +140,8 @@ public:
         DeviceList *list = m_app->deviceList();
         const int number = list->deviceCount() + 1;
         const QStringList hostPort = peer.split(QLatin1Char(':'));
-        const QStringList parts = hostPort.value(0).split(QLatin1Char('.'));
         const int port = hostPort.size() > 1 ? hostPort.at(1).toInt() : 161;
-        unsigned char bytes[4] = {0, 0, 0, 0};
-        for (int i = 0; i < 4 && i < parts.size(); ++i)
-            bytes[i] = static_cast<unsigned char>(parts.at(i).toUInt());
-        quint32 ip = 0;
-        std::memcpy(&ip, bytes, sizeof ip);
+        const quint32 ip = ResultListSetup::packedAddress(hostPort.value(0));
         m_app->addDevice(number, name.toUtf8().constData(), "", &ip, 0, nullptr, 0, "常時", "常時", 3,
                          "kv52gate", port);
         LevelChecker *device = list->device(number - 1);
@@ -174,38 +155,14 @@ public:
     static void addChannel(LevelChecker *device, int band, const QString &channel, int frequencyKHz,
                            int localKHz = 0, const QString &standard = QStringLiteral("0"))
     {
-        ChannelSettingRow plan;
-        plan.bandTabIndex = band;
-        plan.channel = channel;
-        plan.frequency = frequencyKHz;
-        plan.broadbandSystem = standard;
-        plan.localFrequency = localKHz;
-        device->addChannelSetting(plan);
-        ChannelResultRow initial;
-        initial.bandTabIndex = band;
-        initial.channel = channel;
-        initial.level = initial.merCn = initial.ber = QStringLiteral("---");
-        device->addLatestResult(initial);
-        AlertSettingRow alert;
-        alert.bandTabIndex = band;
-        alert.channel = channel;
-        alert.levelMin = QStringLiteral("40");
-        alert.levelMax = QStringLiteral("80");
-        alert.merCn = QStringLiteral("25");
-        alert.ber = QStringLiteral("1.0E-4");
-        alert.hikariLevelMin = QStringLiteral("-10");
-        alert.hikariLevelMax = QStringLiteral("0");
-        alert.convertCnr = QStringLiteral("30");
-        device->addAlertSetting(alert);
+        ResultListSetup::addChannel(device, band, channel, frequencyKHz, localKHz, standard, true);
         device->setMeasurable(device->ipAddressText() != QLatin1String("0.0.0.0") ? 1 : 0);
     }
 
     // The response handler; its constructor builds the rows of every device registered.
     NotifyResponse *createHandler()
     {
-        m_handler = new NotifyResponse(m_app.get(), SystemLog::instance(), nullptr);
-        QObject::connect(m_handler, SIGNAL(setResponseValueEnd(int, int)), m_handler,
-                         SLOT(onSetResponseValueEnd(int, int)));
+        m_handler = ResultListSetup::createHandler(m_app.get());
         return m_handler;
     }
 
@@ -293,16 +250,8 @@ public:
     NotifyResponse *handler() const { return m_handler; }
     QString root() const { return m_root.path(); }
 
-    static QByteArray readFile(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    static QString readShiftJis(const QString &path)
-    {
-        return QTextCodec::codecForName("Shift-JIS")->toUnicode(readFile(path));
-    }
+    static QByteArray readFile(const QString &path) { return TestFiles::readBytes(path); }
+    static QString readShiftJis(const QString &path) { return TestFiles::readShiftJis(path); }
 
     // The row of the device's top row in the present order, -1 when none.
     int topRow(int deviceNo) const
