@@ -7,9 +7,6 @@
 #include "monitor/ThresholdJudge.h"
 #include "platform/PlatformPaths.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -93,20 +90,8 @@ QString ResultHistoryLogWriter::filePath(int folderNumber, const QDate &date)
 
 bool ResultHistoryLogWriter::appendLine(int folderNumber, const QString &line, const QDateTime &now)
 {
-    QFile file(filePath(folderNumber, now.date()));
-    bool isNew = true;
-    if (file.open(QIODevice::ReadOnly)) {
-        isNew = false;
-        file.close();
-    }
-    const QString folder = QFileInfo(file.fileName()).absolutePath();
-    if (!QFileInfo::exists(folder))
-        QDir().mkpath(folder);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
     const QChar lf = QLatin1Char('\n');
-    const QByteArray bytes = (isNew ? kHeader + lf + line + lf : line + lf).toUtf8();
-    const bool written = file.write(bytes) == bytes.size();
-    file.close();
-    return written;
+    return ResultLogWriter::appendToDailyFile(filePath(folderNumber, now.date()),
+                                              [lf] { return (kHeader + lf).toUtf8(); },
+                                              (line + lf).toUtf8());
 }

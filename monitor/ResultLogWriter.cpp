@@ -43,12 +43,15 @@ QString logPath(const QString &dataFolder, const QString &kind, int folderNumber
                      + QString::number(folderNumber) + QLatin1Char('\\')
                      + date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".csv"));
 }
+} // namespace
 
-// Appends text (already holding its line ends) to path, with the head text first when the
-// file is new; the head is only built for a new file. Returns false when the file cannot be
-// opened for appending.
-template <typename HeadText>
-bool appendShiftJis(const QString &path, HeadText head, const QString &text)
+QString ResultLogWriter::emptyDateTimeText()
+{
+    return QStringLiteral("----/--/-- --:--:--");
+}
+
+bool ResultLogWriter::appendToDailyFile(const QString &path, const std::function<QByteArray()> &head,
+                                        const QByteArray &bytes)
 {
     QFile file(path);
     bool isNew = true;
@@ -61,16 +64,10 @@ bool appendShiftJis(const QString &path, HeadText head, const QString &text)
         QDir().mkpath(folder);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
-    const QByteArray bytes = shiftJis()->fromUnicode(isNew ? head() + text : text);
-    const bool written = file.write(bytes) == bytes.size();
+    const QByteArray all = isNew ? head() + bytes : bytes;
+    const bool written = file.write(all) == all.size();
     file.close();
     return written;
-}
-}
-
-QString ResultLogWriter::emptyDateTimeText()
-{
-    return QStringLiteral("----/--/-- --:--:--");
 }
 
 QString ResultLogWriter::resultLine(const ChannelResultRow &row, const ChannelSettingRow &plan)
@@ -162,18 +159,21 @@ bool ResultLogWriter::appendResultLine(const QString &dataFolder, int folderNumb
 {
     const QChar lf = QLatin1Char('\n');
     auto head = [&]() {
-        return QStringLiteral("日付,") + now.toString(QStringLiteral("yyyy/MM/dd")) + lf
-               + QStringLiteral("時刻,") + now.toString(QStringLiteral("hh:mm:ss")) + lf
-               + QStringLiteral("機器No,") + QString::number(deviceNo) + lf
-               + QStringLiteral("名称,") + name + lf + kResultHeader + lf;
+        return shiftJis()->fromUnicode(
+            QStringLiteral("日付,") + now.toString(QStringLiteral("yyyy/MM/dd")) + lf
+            + QStringLiteral("時刻,") + now.toString(QStringLiteral("hh:mm:ss")) + lf
+            + QStringLiteral("機器No,") + QString::number(deviceNo) + lf
+            + QStringLiteral("名称,") + name + lf + kResultHeader + lf);
     };
-    return appendShiftJis(resultLogPath(dataFolder, folderNumber, now.date()), head, line + lf);
+    return appendToDailyFile(resultLogPath(dataFolder, folderNumber, now.date()), head,
+                             shiftJis()->fromUnicode(line + lf));
 }
 
 bool ResultLogWriter::appendErrorLine(const QString &dataFolder, int folderNumber,
                                       const QString &line, const QDateTime &now)
 {
     const QChar lf = QLatin1Char('\n');
-    auto head = [&]() { return kErrorHeader + lf; };
-    return appendShiftJis(errorLogPath(dataFolder, folderNumber, now.date()), head, line + lf);
+    auto head = [&]() { return shiftJis()->fromUnicode(kErrorHeader + lf); };
+    return appendToDailyFile(errorLogPath(dataFolder, folderNumber, now.date()), head,
+                             shiftJis()->fromUnicode(line + lf));
 }

@@ -4,9 +4,12 @@
 #include "monitor/ChannelResultRow.h"
 #include "monitor/ChannelSettingRow.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 // The daily result log ("LOG") and error log ("ERROR_LOG") of a device below the result-log
 // folder of the settings: Shift-JIS, LF line ends, fields joined by "," without quoting.
@@ -38,4 +41,10 @@ public:
                                 const QDateTime &now);
 
     static QString emptyDateTimeText();
+
+    // Appends bytes (already holding their line ends) to a daily file, making its folder
+    // when missing, with the head bytes first when the file is new; head is only built for
+    // a new file. False when the file cannot be opened for appending or not all was written.
+    static bool appendToDailyFile(const QString &path, const std::function<QByteArray()> &head,
+                                  const QByteArray &bytes);
 };
