@@ -535,13 +535,18 @@ void MeasurementResultIndividualViewModel::changeMaximumScale(const QString &tex
     setPageProperty("maxdisplay", maxDisplay);
 }
 
-void MeasurementResultIndividualViewModel::rescaleLatestGraph()
+void MeasurementResultIndividualViewModel::applyLevelAxis()
 {
     // An axis of no height has no scale; the page never offers one.
     if (maxDisplay != minDisplay)
         levelScale = 120.0 / (maxDisplay - minDisplay);
     setPageProperty("xaxisscale", maxDisplay);
     setPageProperty("xaxissmagn", (maxDisplay - minDisplay) / 5);
+}
+
+void MeasurementResultIndividualViewModel::rescaleLatestGraph()
+{
+    applyLevelAxis();
     if (!resultsModel)
         return;
     const HistoryGraph::Axis a = axis();
@@ -570,10 +575,7 @@ void MeasurementResultIndividualViewModel::rescaleLatestGraph()
 
 void MeasurementResultIndividualViewModel::rescaleSelectedGraph()
 {
-    if (maxDisplay != minDisplay)
-        levelScale = 120.0 / (maxDisplay - minDisplay);
-    setPageProperty("xaxisscale", maxDisplay);
-    setPageProperty("xaxissmagn", (maxDisplay - minDisplay) / 5);
+    applyLevelAxis();
     if (!resultsModel)
         return;
     const HistoryGraph::Axis a = axis();

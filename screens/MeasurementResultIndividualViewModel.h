@@ -86,6 +86,8 @@ private:
     void changeDisplayPoints(QString text);
     void changeMinimumScale(const QString &text);
     void changeMaximumScale(const QString &text);
+    // The level scale from the axis ends, and the axis labels.
+    void applyLevelAxis();
     void rescaleLatestGraph();
     void rescaleSelectedGraph();
     void toggleUpdate();
