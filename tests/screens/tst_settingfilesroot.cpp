@@ -6,6 +6,7 @@
 #include "screens/AlertSettingFile.h"
 #include "screens/ChannelSettingFile.h"
 #include "screens/RegistrationFile.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,13 +21,6 @@ namespace {
 QByteArray crlf(QByteArray text)
 {
     return text.replace("\n", "\r\n");
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -78,24 +72,24 @@ private slots:
         QFETCH(QString, wavelength3);
         QFETCH(QString, merCn1);
 
-        QVERIFY(writeBytes(RegistrationFile::filePath(), crlf(registration)));
-        QVERIFY(writeBytes(ChannelSettingFile::filePath(1),
+        QVERIFY(TestFiles::writeBytes(RegistrationFile::filePath(), crlf(registration)));
+        QVERIFY(TestFiles::writeBytes(ChannelSettingFile::filePath(1),
                            crlf("'BandTabIndex,Channel,Frequency[KHz],BroadbandSystem,localFrequency[KHz],powerSupply,measuring\n"
                                 "0,13,473143,0,0,0,1\n"
                                 "5,C24,233000,3,0,0,1\n"
                                 "5,8,191000,3,0,0,1\n"
                                 "0,14,479143,0,0,0,0\n")));
-        QVERIFY(writeBytes(ChannelSettingFile::filePath(2),
+        QVERIFY(TestFiles::writeBytes(ChannelSettingFile::filePath(2),
                            crlf("'BandTabIndex,Channel,Frequency[KHz],BroadbandSystem,localFrequency[KHz],powerSupply,measuring\n"
                                 "8,JC-1,11727480,0,10678000,1,1\n"
                                 "short\n")));
         // Device 3 has no plan; device 2 has no thresholds.
-        QVERIFY(writeBytes(AlertSettingFile::filePath(1),
+        QVERIFY(TestFiles::writeBytes(AlertSettingFile::filePath(1),
                            crlf("'BandTabIndex,Channel,LevelMin,LevelMax,MER/CN,BER,HikariLevelMin,HikariLevelMax,ConvertCNR\n"
                                 "0,13,47.0,90.0,20.0,2.0E-4,-10.0,0.0,20.0\n"
                                 "5,C24,<50.0,>85.0,30.0,1.0E-5,-10.0,0.0,21.0\n"
                                 "5,8,50.0,85.0,30.0,1.0E-5\n")));
-        QVERIFY(writeBytes(AlertSettingFile::filePath(3),
+        QVERIFY(TestFiles::writeBytes(AlertSettingFile::filePath(3),
                            crlf("'BandTabIndex,Channel,LevelMin,LevelMax,MER/CN,BER\n"
                                 "0,20,47.0,90.0,20.0,2.0E-4\n")));
 
