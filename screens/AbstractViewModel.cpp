@@ -59,6 +59,13 @@ void AbstractViewModel::writeWorkLog(const WorkLogEntry &entry, WorkLogKind kind
     WorkLog::writeWorkLog(entry, kind);
 }
 
+void AbstractViewModel::writeScreenChangeLog() const
+{
+    WorkLogEntry entry;
+    entry.screenId = screenId;
+    writeWorkLog(entry, WorkLogScreenChange);
+}
+
 ApplicationModel *AbstractViewModel::app() const
 {
     return qobject_cast<ApplicationModel *>(applicationModel);

@@ -34,6 +34,8 @@ public:
     QObject *currentPage() const { return page; }
 
     static void writeWorkLog(const WorkLogEntry &entry, WorkLogKind kind);
+    // The work-history line every screen writes when it becomes active.
+    void writeScreenChangeLog() const;
 
 public slots:
     virtual void onButtonClicked(QString button);

@@ -104,9 +104,7 @@ void HomeViewModel::activate()
     if (lockFailed) {
         emit popupOpen();
     } else {
-        WorkLogEntry entry;
-        entry.screenId = screenId;
-        writeWorkLog(entry, WorkLogScreenChange);
+        writeScreenChangeLog();
         if (ApplicationModel *model = app())
             setPageProperty("scaling", model->dialogScale());
     }

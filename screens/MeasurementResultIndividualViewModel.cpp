@@ -184,9 +184,7 @@ void MeasurementResultIndividualViewModel::onChangeDialogScaleNotify(double scal
 void MeasurementResultIndividualViewModel::activate()
 {
     logEnter("activate");
-    WorkLogEntry entry;
-    entry.screenId = screenId;
-    writeWorkLog(entry, WorkLogScreenChange);
+    writeScreenChangeLog();
     ApplicationModel *model = app();
     if (model)
         setPageProperty("scaling", model->dialogScale());

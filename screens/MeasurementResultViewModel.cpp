@@ -123,9 +123,7 @@ void MeasurementResultViewModel::activate()
     if (!model)
         return;
     logEnter("activate");
-    WorkLogEntry entry;
-    entry.screenId = ScreenMeasurementResult;
-    writeWorkLog(entry, WorkLogScreenChange);
+    writeScreenChangeLog();
     if (page) {
         setPageProperty("listCount", resultModel ? resultModel->displayedRowCount() : 0);
         setPageProperty("scaling", model->dialogScale());

@@ -16,9 +16,7 @@ void DeviceSettingViewModel::activate()
     if (!model)
         return;
     logEnter("activate");
-    WorkLogEntry entry;
-    entry.screenId = screenId;
-    writeWorkLog(entry, WorkLogScreenChange);
+    writeScreenChangeLog();
     setPageProperty("scaling", model->dialogScale());
 }
 
