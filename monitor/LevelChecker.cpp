@@ -370,6 +370,30 @@ void LevelChecker::clearErrorMessages()
         list.clear();
 }
 
+void LevelChecker::moveStoredResultsToChannelSettings(int positionCount)
+{
+    const int positions = qBound(0, positionCount, int(ChannelSlotCount));
+    std::array<QVector<ChannelResultRow>, ChannelSlotCount> histories;
+    std::array<QVector<AlertRecord>, ChannelSlotCount> records;
+    std::array<QVector<QString>, ChannelSlotCount> messages;
+    const int settings = qMin(m_channelSettings.size(), positions);
+    for (int target = 0; target < settings; ++target) {
+        const ChannelSettingRow &setting = m_channelSettings.at(target);
+        for (int source = 0; source < positions; ++source) {
+            const QVector<ChannelResultRow> &history = m_measurementHistory[source];
+            if (history.isEmpty() || history.first().bandTabIndex != setting.bandTabIndex
+                || history.first().channel != setting.channel)
+                continue;
+            histories[target] += history;
+            records[target] += m_alertRecords[source];
+            messages[target] += m_errorMessages[source];
+        }
+    }
+    m_measurementHistory = std::move(histories);
+    m_alertRecords = std::move(records);
+    m_errorMessages = std::move(messages);
+}
+
 void LevelChecker::stopTimer()
 {
     QTextStream out(stdout);

@@ -167,6 +167,12 @@ public:
     void removeErrorMessage(int channel, int index);
     void clearErrorMessages();
 
+    // After a plan change: the stored results of each of the first positionCount positions
+    // move, with that position's alert records and error messages, to every channel setting
+    // whose band and channel text equal those of its first stored result. What no channel
+    // setting matches is dropped; a channel new to the plan starts empty.
+    void moveStoredResultsToChannelSettings(int positionCount);
+
     // Traces the call and removes the idle timer; later calls only trace.
     void stopTimer();
 

@@ -1,7 +1,11 @@
 #include "screens/AbstractViewModel.h"
 
 #include "core/ApplicationModel.h"
+#include "monitor/DeviceList.h"
 #include "screens/WorkLog.h"
+
+#include <QCoreApplication>
+#include <QThread>
 
 AbstractViewModel::AbstractViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent)
     : QObject(parent)
@@ -91,4 +95,31 @@ void AbstractViewModel::setPageProperty(const char *name, const QVariant &value)
 {
     if (page)
         page->setProperty(name, value);
+}
+
+bool AbstractViewModel::waitForWorkersToLeave(const QList<int> &deviceIndexes) const
+{
+    ApplicationModel *model = app();
+    DeviceList *devices = model ? model->deviceList() : nullptr;
+    if (!devices)
+        return true;
+    const auto anyBusy = [&] {
+        for (int index : deviceIndexes) {
+            if (devices->isDeviceInUse(devices->device(index)))
+                return true;
+        }
+        return false;
+    };
+    int pauses = 0;
+    bool busy = anyBusy();
+    while (busy) {
+        if (++pauses > WorkerWaitSteps)
+            break;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, WorkerWaitStepMs);
+        QThread::msleep(WorkerWaitStepMs);
+        busy = anyBusy();
+    }
+    if (pauses > 0)
+        log(QStringLiteral("ThreadWaitTimes!===%1").arg(pauses));
+    return !busy;
 }

@@ -3,6 +3,7 @@
 #include "core/SharedTypes.h"
 #include "screens/WorkLogEntry.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QVariantMap>
@@ -52,6 +53,17 @@ protected:
     void logLeave(const char *operation) const;
     // Writes a page property by name; skipped while no page is known.
     void setPageProperty(const char *name, const QVariant &value) const;
+
+    // After stopping devices: waits until no worker of the devices at these indexes is in
+    // (or about to enter) its polling loop, in pauses of WorkerWaitStepMs, at most
+    // WorkerWaitSteps of them. Logs "ThreadWaitTimes!===<pauses>" when it had to wait
+    // (WorkerWaitSteps + 1 when it gave up). Other events than user input are processed
+    // meanwhile, since worker ticks pass through this thread. Indexes without a device are
+    // ignored. True when every worker has left; a device whose worker has not must not have
+    // its lists or settings replaced.
+    static constexpr int WorkerWaitStepMs = 20;
+    static constexpr int WorkerWaitSteps = 500;
+    bool waitForWorkersToLeave(const QList<int> &deviceIndexes) const;
 
     // The page is owned by QML and dies with each visit: a guarded pointer never dangles.
     QPointer<QObject> page;

@@ -364,6 +364,75 @@ private slots:
         QCOMPARE(device->alertRecordCount(0), 0);
     }
 
+    // Stored results follow their channel to its new position in the plan; each list of a
+    // position travels with its history, whatever the records themselves name.
+    void storedResultsFollowTheirChannel_data()
+    {
+        QTest::addColumn<QStringList>("oldChannels");  // "band:channel" of the history at each position
+        QTest::addColumn<QStringList>("newPlan");      // "band:channel" per channel setting
+        QTest::addColumn<int>("positionCount");
+        QTest::addColumn<QStringList>("expected");     // per position: the history's tag, "" when empty
+
+        QTest::newRow("unchanged plan") << QStringList { "0:13", "0:14" } << QStringList { "0:13", "0:14" } << 50
+                                        << QStringList { "0:13", "0:14", "" };
+        QTest::newRow("moved to the front, removed one dropped")
+            << QStringList { "0:13", "", "", "5:C24" } << QStringList { "5:C24", "0:20" } << 50
+            << QStringList { "5:C24", "", "", "" };
+        QTest::newRow("same channel twice copied to both") << QStringList { "1:BS1" } << QStringList { "1:BS1", "1:BS1" }
+                                                            << 50 << QStringList { "1:BS1", "1:BS1" };
+        QTest::newRow("same text, other band is another channel")
+            << QStringList { "0:8" } << QStringList { "5:8" } << 50 << QStringList { "" };
+        QTest::newRow("positions past the count are not looked at")
+            << QStringList { "", "", "0:13" } << QStringList { "0:13" } << 2 << QStringList { "", "", "" };
+    }
+
+    void storedResultsFollowTheirChannel()
+    {
+        QFETCH(QStringList, oldChannels);
+        QFETCH(QStringList, newPlan);
+        QFETCH(int, positionCount);
+        QFETCH(QStringList, expected);
+        const auto device = makeDevice();
+        for (int p = 0; p < oldChannels.size(); ++p) {
+            if (oldChannels.at(p).isEmpty())
+                continue;
+            const QStringList parts = oldChannels.at(p).split(QLatin1Char(':'));
+            const QString tag = oldChannels.at(p);
+            for (const char *time : { "09:00", "09:05" })
+                device->addMeasurementHistory(resultRow(parts.at(0).toInt(), parts.at(1), QString::fromLatin1(time), tag), p);
+            AlertRecord record;
+            record.channel = tag;
+            device->addAlertRecord(record, p);
+            device->addErrorMessage(tag, p);
+        }
+        // A record and a message at a position without history are dropped with it.
+        device->addAlertRecord(AlertRecord(), 60);
+        device->addErrorMessage(QStringLiteral("orphan"), 60);
+        for (const QString &entry : newPlan) {
+            ChannelSettingRow row;
+            row.bandTabIndex = entry.section(QLatin1Char(':'), 0, 0).toInt();
+            row.channel = entry.section(QLatin1Char(':'), 1);
+            device->addChannelSetting(row);
+        }
+
+        device->moveStoredResultsToChannelSettings(positionCount);
+
+        for (int p = 0; p < expected.size(); ++p) {
+            const QString tag = expected.at(p);
+            QCOMPARE(device->measurementHistoryCount(p), tag.isEmpty() ? 0 : 2);
+            QCOMPARE(device->alertRecordCount(p), tag.isEmpty() ? 0 : 1);
+            QCOMPARE(device->errorMessageCount(p), tag.isEmpty() ? 0 : 1);
+            if (tag.isEmpty())
+                continue;
+            QCOMPARE(device->measurementHistory(p, 0).level, tag);
+            QCOMPARE(device->measurementHistory(p, 1).dateTime, QStringLiteral("09:05"));
+            QCOMPARE(device->alertRecord(p, 0).channel, tag);
+            QCOMPARE(device->errorMessage(p, 0), tag);
+        }
+        QCOMPARE(device->alertRecordCount(60), 0);
+        QCOMPARE(device->errorMessageCount(60), 0);
+    }
+
     void stopTimerTracesEveryCallAndDeletesOnce()
     {
         const auto device = makeDevice();
