@@ -6,6 +6,7 @@
 #include "platform/PlatformPaths.h"
 #include "screens/SettingFileText.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -41,6 +42,16 @@ QString AlertSettingFile::headerLine()
 {
     return QStringLiteral("'BandTabIndex,Channel,LevelMin,LevelMax,MER/CN,BER,HikariLevelMin,"
                           "HikariLevelMax,ConvertCNR");
+}
+
+bool AlertSettingFile::exists(int deviceNo, Copy copy)
+{
+    return QFileInfo(filePath(deviceNo, copy)).isFile();
+}
+
+bool AlertSettingFile::removeCopy(int deviceNo, Copy copy)
+{
+    return SettingFileText::removeFile(filePath(deviceNo, copy));
 }
 
 bool AlertSettingFile::read(const QString &path, QVector<AlertSettingRow> *rows)

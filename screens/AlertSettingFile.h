@@ -26,6 +26,10 @@ public:
     static QString filePath(int deviceNo, Copy copy = Copy::Committed);
     static QString headerLine();
 
+    static bool exists(int deviceNo, Copy copy);
+    // Removes that copy of the device's thresholds when it exists; true when none is left.
+    static bool removeCopy(int deviceNo, Copy copy);
+
     // The threshold rows. The first line that is not blank is the header; later lines of
     // fewer than 6 fields (blank ones too) are skipped and count for nothing. From the first
     // remaining line with fewer than 9 fields on (the header counts), every row takes the older file's defaults for the

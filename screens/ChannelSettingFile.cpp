@@ -5,6 +5,7 @@
 #include "platform/PlatformPaths.h"
 #include "screens/SettingFileText.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include <limits>
@@ -79,6 +80,16 @@ QString ChannelSettingFile::headerLine()
 {
     return QStringLiteral("'BandTabIndex,Channel,Frequency[KHz],BroadbandSystem,"
                           "localFrequency[KHz],powerSupply,measuring");
+}
+
+bool ChannelSettingFile::exists(int deviceNo, Copy copy)
+{
+    return QFileInfo(filePath(deviceNo, copy)).isFile();
+}
+
+bool ChannelSettingFile::removeCopy(int deviceNo, Copy copy)
+{
+    return SettingFileText::removeFile(filePath(deviceNo, copy));
 }
 
 bool ChannelSettingFile::read(const QString &path, QVector<ChannelSettingEntry> *rows)

@@ -31,6 +31,10 @@ public:
     static QString templatePath();
     static QString headerLine();
 
+    static bool exists(int deviceNo, Copy copy);
+    // Removes that copy of the device's plan when it exists; true when none is left.
+    static bool removeCopy(int deviceNo, Copy copy);
+
     // Every row of the plan, for the setting screens. Lines of fewer than 7 fields are
     // skipped; the first longer one is the header. A row is measured when its seventh field
     // is a number other than 0. False when the file cannot be opened; rows are then empty.

@@ -67,3 +67,11 @@ bool SettingFileText::promote(const QString &pending, const QString &committed)
     return std::rename(QFile::encodeName(pending).constData(),
                        QFile::encodeName(committed).constData()) == 0;
 }
+
+bool SettingFileText::removeFile(const QString &path)
+{
+    QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    return QFile::remove(path);
+}

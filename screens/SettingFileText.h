@@ -33,4 +33,7 @@ public:
     // missing in between, and stays as it was when the move fails. True when there was
     // nothing to move or the move succeeded.
     static bool promote(const QString &pending, const QString &committed);
+
+    // Removes path when it exists; true when no file is left there.
+    static bool removeFile(const QString &path);
 };

@@ -3,6 +3,7 @@
 // the screen reader (every row), the writer, promotion of the pending plan, and loading a
 // plan into a device.
 #include "monitor/LevelChecker.h"
+#include "screens/AlertSettingFile.h"
 #include "screens/ChannelSettingFile.h"
 #include "support/TestFiles.h"
 
@@ -288,6 +289,26 @@ private slots:
         QVERIFY(!QFile::exists(pendingPath));
         QCOMPARE(QFile::exists(committedPath), pending || committed);
         QCOMPARE(TestFiles::readBytes(committedPath), result);
+    }
+
+    void removeCopyTouchesOnlyThatCopy()
+    {
+        using Copy = ChannelSettingFile::Copy;
+        for (Copy copy : { Copy::Committed, Copy::Working, Copy::Pending })
+            QVERIFY(TestFiles::writeBytes(ChannelSettingFile::filePath(6, copy), "x"));
+        QVERIFY(TestFiles::writeBytes(AlertSettingFile::filePath(6, AlertSettingFile::Copy::Pending), "x"));
+
+        QVERIFY(ChannelSettingFile::removeCopy(6, Copy::Working));
+        QVERIFY(ChannelSettingFile::removeCopy(6, Copy::Working)); // nothing left is success
+        QVERIFY(AlertSettingFile::removeCopy(6, AlertSettingFile::Copy::Pending));
+        QVERIFY(!ChannelSettingFile::exists(6, Copy::Working));
+        QVERIFY(!AlertSettingFile::exists(6, AlertSettingFile::Copy::Pending));
+        QVERIFY(ChannelSettingFile::exists(6, Copy::Committed));
+        QVERIFY(ChannelSettingFile::exists(6, Copy::Pending));
+
+        // A folder in the file's place cannot be removed as a file.
+        QVERIFY(QDir().mkpath(ChannelSettingFile::filePath(7, Copy::Pending)));
+        QVERIFY(!ChannelSettingFile::removeCopy(7, Copy::Pending));
     }
 
     void applyToDevice()
