@@ -1,6 +1,7 @@
 #include "screens/HomeViewModel.h"
 
 #include "core/ApplicationModel.h"
+#include "core/PollingSettings.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "screens/AlertSettingFile.h"
@@ -8,19 +9,12 @@
 #include "screens/RegistrationFile.h"
 
 #include <QDir>
-#include <QSettings>
 
-#include <algorithm>
 
 namespace {
 
 // The community every registered device is reached with.
 const char *const DeviceCommunity = "kv52gate";
-
-int clamped(int value, int low, int high)
-{
-    return std::max(low, std::min(value, high));
-}
 
 } // namespace
 
@@ -203,51 +197,9 @@ void HomeViewModel::AlertSettingFileRead()
 
 void HomeViewModel::readApplicationSettings()
 {
-    const QString path = ApplicationSetting::filePath();
-    const ApplicationSetting read = ApplicationSetting::readFile(path);
-    QSettings ini(path, QSettings::IniFormat);
-    ini.setIniCodec("UTF-8");
-    const int chMonitoring = ini.value(QStringLiteral("ChMonitoring/ChMonitoring")).toInt();
-
-    settings.firstRecv = clamped(read.firstRecv, 1000, 10000);
-    settings.powerRecv = clamped(read.powerRecv, 1000, 10000);
-    settings.uhfRecv = clamped(read.uhfRecv, 4000, 10000);
-    settings.bsRecv = clamped(read.bsRecv, 4000, 10000);
-    settings.csRecv = clamped(read.csRecv, 4000, 10000);
-    settings.catvRecv = clamped(read.catvRecv, 4000, 10000);
-    settings.skyperfectvRecv = clamped(read.skyperfectvRecv, 4000, 10000);
-    settings.jcsatRecv = clamped(read.jcsatRecv, 4000, 10000);
-    settings.sccRecv = clamped(read.sccRecv, 4000, 10000);
-    settings.lteRecv = clamped(read.lteRecv, 4000, 10000);
-    settings.fmRecv = clamped(read.fmRecv, 4000, 10000);
-    settings.pilotRecv = clamped(read.pilotRecv, 4000, 10000);
-    settings.chMonitoring = clamped(chMonitoring, 0, 1);
-    settings.channelCountFlg = read.channelCountFlg;
-
-    DeviceList *list = devices();
-    if (!list)
-        return;
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        LevelChecker *device = list->device(i);
-        if (!device)
-            continue;
-        ApplicationSetting copy = device->applicationSetting();
-        copy.firstRecv = settings.firstRecv;
-        copy.powerRecv = settings.powerRecv;
-        copy.uhfRecv = settings.uhfRecv;
-        copy.bsRecv = settings.bsRecv;
-        copy.csRecv = settings.csRecv;
-        copy.catvRecv = settings.catvRecv;
-        copy.skyperfectvRecv = settings.skyperfectvRecv;
-        copy.jcsatRecv = settings.jcsatRecv;
-        copy.sccRecv = settings.sccRecv;
-        copy.lteRecv = settings.lteRecv;
-        copy.fmRecv = settings.fmRecv;
-        copy.pilotRecv = settings.pilotRecv;
-        copy.chMonitoring = settings.chMonitoring;
-        copy.channelCountFlg = settings.channelCountFlg;
-        device->setApplicationSetting(copy);
-    }
+    const PollingSettings polling = PollingSettings::read(ApplicationSetting::filePath());
+    polling.copyInto(&settings);
+    polling.copyIntoDevices(devices());
 }
 
 void HomeViewModel::updateMeasurableFlags()
