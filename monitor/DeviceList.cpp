@@ -174,6 +174,38 @@ bool DeviceList::removeDevice(LevelChecker *item)
     return true;
 }
 
+bool DeviceList::removeLastDevice()
+{
+    if (devices.isEmpty())
+        return false;
+    const int position = devices.size() - 1;
+    LevelChecker *item = devices.takeLast();
+    if (item)
+        disconnectRelays(item);
+    if (position < monitors.size()) {
+        SNMPMonitor *worker = monitors.takeAt(position);
+        ThreadBase *thread = monitorThreads.takeAt(position);
+        if (worker) {
+            retiringThreads.append({thread, item});
+            worker->cancelMonitoring();
+        }
+        if (thread)
+            thread->quitThread();
+    }
+    if (!item)
+        return true;
+    if (isDeviceInUse(item)) {
+        item->setParent(nullptr);
+        heldDevices.append(item);
+        heldDeviceTimer->start();
+        writeLog(QStringLiteral("device %1 is still used by its worker; deleted when the worker lets go")
+                     .arg(item->deviceNo()));
+    } else {
+        delete item;
+    }
+    return true;
+}
+
 void DeviceList::deleteAllDevices()
 {
     for (LevelChecker *item : qAsConst(devices)) {

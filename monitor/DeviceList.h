@@ -48,6 +48,10 @@ public:
     SNMPMonitor *monitor(int index) const;
     // Removes the first entry that is this device, without deleting it or touching workers.
     bool removeDevice(LevelChecker *device);
+    // Takes the last device out of the list with its worker, whose thread is told to quit.
+    // The device is deleted at once, or, while its worker may still use it, once the worker
+    // has let go. False for an empty list.
+    bool removeLastDevice();
     // Deletes every device and empties the list. A device that a worker still uses is taken
     // out of the list and deleted once the worker has let go of it.
     void deleteAllDevices();

@@ -242,10 +242,35 @@ const netsnmp_pdu *LevelChecker::pendingPdu() const { return m_pendingPdu; }
 
 // --- lists ---
 
-ChannelSettingRow LevelChecker::channelSetting(int index) const { return m_channelSettings.value(index); }
-int LevelChecker::channelSettingCount() const { return m_channelSettings.size(); }
-void LevelChecker::addChannelSetting(const ChannelSettingRow &row) { m_channelSettings.append(row); }
-void LevelChecker::clearChannelSettings() { m_channelSettings.clear(); }
+ChannelSettingRow LevelChecker::channelSetting(int index) const
+{
+    QMutexLocker locker(&m_channelSettingsMutex);
+    return m_channelSettings.value(index);
+}
+
+int LevelChecker::channelSettingCount() const
+{
+    QMutexLocker locker(&m_channelSettingsMutex);
+    return m_channelSettings.size();
+}
+
+void LevelChecker::addChannelSetting(const ChannelSettingRow &row)
+{
+    QMutexLocker locker(&m_channelSettingsMutex);
+    m_channelSettings.append(row);
+}
+
+void LevelChecker::clearChannelSettings()
+{
+    QMutexLocker locker(&m_channelSettingsMutex);
+    m_channelSettings.clear();
+}
+
+void LevelChecker::replaceChannelSettings(const QVector<ChannelSettingRow> &rows)
+{
+    QMutexLocker locker(&m_channelSettingsMutex);
+    m_channelSettings = rows;
+}
 
 AlertSettingRow LevelChecker::alertSetting(int index) const { return m_alertSettings.value(index); }
 int LevelChecker::alertSettingCount() const { return m_alertSettings.size(); }
@@ -376,9 +401,14 @@ void LevelChecker::moveStoredResultsToChannelSettings(int positionCount)
     std::array<QVector<ChannelResultRow>, ChannelSlotCount> histories;
     std::array<QVector<AlertRecord>, ChannelSlotCount> records;
     std::array<QVector<QString>, ChannelSlotCount> messages;
-    const int settings = qMin(m_channelSettings.size(), positions);
+    QVector<ChannelSettingRow> plan;
+    {
+        QMutexLocker locker(&m_channelSettingsMutex);
+        plan = m_channelSettings;
+    }
+    const int settings = qMin(plan.size(), positions);
     for (int target = 0; target < settings; ++target) {
-        const ChannelSettingRow &setting = m_channelSettings.at(target);
+        const ChannelSettingRow &setting = plan.at(target);
         for (int source = 0; source < positions; ++source) {
             const QVector<ChannelResultRow> &history = m_measurementHistory[source];
             if (history.isEmpty() || history.first().bandTabIndex != setting.bandTabIndex

@@ -129,6 +129,9 @@ public:
     int channelSettingCount() const;
     void addChannelSetting(const ChannelSettingRow &row);
     void clearChannelSettings();
+    // Swaps in a whole new plan at once: a worker that is still measuring sees the old plan
+    // or the new one, never a half-filled list.
+    void replaceChannelSettings(const QVector<ChannelSettingRow> &rows);
 
     // Alert thresholds.
     AlertSettingRow alertSetting(int index) const;
@@ -229,6 +232,9 @@ private:
     QString m_startTime;
     QString m_endTime;
     bool m_optionId = false;
+    // The plan is the one list a measuring worker reads that the settings screens may replace
+    // while it runs.
+    mutable QMutex m_channelSettingsMutex;
     QVector<ChannelSettingRow> m_channelSettings;
     std::atomic<int> m_currentChannelIndex { NoChannel };
     std::atomic<int> m_c24FrequencyType { 0 };

@@ -181,10 +181,9 @@ void ChannelSettingFile::applyTo(LevelChecker *device, const MeasuredChannelPlan
 {
     if (!device)
         return;
-    device->clearChannelSettings();
+    device->replaceChannelSettings(plan.channels);
     device->clearLatestResults();
     for (const ChannelSettingRow &row : plan.channels) {
-        device->addChannelSetting(row);
         // Until the first result arrives the channel shows "---".
         ChannelResultRow result;
         result.bandTabIndex = row.bandTabIndex;

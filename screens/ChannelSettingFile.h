@@ -56,7 +56,8 @@ public:
     static bool promote(int deviceNo);
 
     // Replaces the device's channel plan and latest results by plan, one placeholder result
-    // per channel, and sets its two CATV variants. The device's worker must be outside its
-    // polling loop. The setting file name is left to the caller.
+    // per channel, and sets its two CATV variants. The plan is swapped whole, so a worker
+    // still measuring reads the old plan or the new one. The setting file name is left to
+    // the caller.
     static void applyTo(LevelChecker *device, const MeasuredChannelPlan &plan);
 };

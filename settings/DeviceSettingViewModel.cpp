@@ -1,14 +1,243 @@
 #include "settings/DeviceSettingViewModel.h"
 
 #include "core/ApplicationModel.h"
+#include "core/ApplicationSetting.h"
+#include "core/ConstantTables.h"
+#include "core/DeviceSettingModel.h"
+#include "core/InformationListModel.h"
+#include "core/PollingSettings.h"
+#include "monitor/DeviceList.h"
+#include "monitor/LevelChecker.h"
+#include "screens/AlertSettingFile.h"
+#include "screens/ChannelSettingFile.h"
+#include "screens/DeviceChoiceTables.h"
+#include "screens/MainFrameViewModel.h"
+#include "screens/RegistrationFile.h"
+
+#include <QCoreApplication>
+#include <QTextCodec>
+#include <QThread>
+#include <QTime>
+#include <QTimer>
+
+#include <cstring>
+
+namespace {
+
+const char *const DeviceCommunity = "kv52gate";
+const QString Always = QStringLiteral("常時");
+const QString NotSet = QStringLiteral("未設定");
+const QString PlanSet = QStringLiteral("設定・確認");
+const QString NoAddress = QStringLiteral("0.0.0.0");
+const QString Unknown = QStringLiteral("---");
+
+constexpr int ProgressPauseMs = 400;
+constexpr int NewDevicePauseMs = 400;
+constexpr int QuestionPauseMs = 300;
+
+enum DeviceSettingPopup {
+    PopupApplying = 4,
+    PopupDiscard = 5,
+    PopupFirstOctet = 8,
+    PopupOtherOctet = 9,
+    PopupReadout = 11
+};
+
+bool hasAddress(const QString &text)
+{
+    return !text.isEmpty() && text != NoAddress && text != DeviceEditRecord::blankAddress();
+}
+
+// A part of an address text as a number: blanks removed, 0 when it is no number.
+int octetValue(const QString &part)
+{
+    QString digits = part;
+    digits.remove(QLatin1Char(' '));
+    bool ok = false;
+    const int value = digits.toInt(&ok);
+    return ok ? value : 0;
+}
+
+// The pop-up an address text earns: 0 when it is a valid address, 8 for a bad first octet,
+// 9 for a bad later one. A text that is not four parts is never read past its parts.
+int addressProblem(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    for (int k = 0; k < 4; ++k) {
+        if (k >= parts.size())
+            return PopupOtherOctet;
+        const int value = octetValue(parts.at(k));
+        if (k == 0 && (value < 1 || value > 223))
+            return PopupFirstOctet;
+        if (k > 0 && (value < 0 || value > 255))
+            return PopupOtherOctet;
+    }
+    return parts.size() == 4 ? 0 : PopupOtherOctet;
+}
+
+// The four address bytes in memory order, as a device takes them; 0.0.0.0 without address.
+quint32 packedAddress(const QString &text)
+{
+    quint8 bytes[4] = {0, 0, 0, 0};
+    if (hasAddress(text)) {
+        const QStringList parts = text.split(QLatin1Char('.'));
+        for (int k = 0; k < 4 && k < parts.size(); ++k)
+            bytes[k] = static_cast<quint8>(octetValue(parts.at(k)) & 0xFF);
+    }
+    quint32 packed = 0;
+    std::memcpy(&packed, bytes, sizeof packed);
+    return packed;
+}
+
+int codeNumber(const QString &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? value : 0;
+}
+
+// "h:m" as "hh:mm"; empty when it is no time.
+QString timeText(const QString &text)
+{
+    return QTime::fromString(text, QStringLiteral("h:m")).toString(QStringLiteral("hh:mm"));
+}
+
+QString shownAddress(const QString &address)
+{
+    return address == NoAddress ? DeviceEditRecord::blankAddress() : address;
+}
+
+void pause(int ms)
+{
+    QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+} // namespace
 
 DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent)
     : AbstractViewModel(screenId, applicationModel, parent)
 {
+    readoutTimer = new QTimer(this);
+    readoutTimer->setSingleShot(true);
+    connect(readoutTimer, &QTimer::timeout, this, &DeviceSettingViewModel::timeoutthread);
     setObjectName(QStringLiteral("DeviceSettingViewModel"));
+
+    for (int h = 0; h < 24; ++h)
+        hourTexts.append(QStringLiteral("%1").arg(h, 2, 10, QLatin1Char('0')));
+    for (int m = 0; m < 60; ++m)
+        minuteTexts.append(QStringLiteral("%1").arg(m, 2, 10, QLatin1Char('0')));
+
+    ApplicationModel *model = app();
+    if (!model)
+        return;
+    deviceSettingModel = qobject_cast<DeviceSettingModel *>(model->findQmlObject(QStringLiteral("deviceSettingModel")));
+    informationListModel = qobject_cast<InformationListModel *>(model->findQmlObject(QStringLiteral("informationListModel")));
+    if (deviceSettingModel) {
+        deviceSettingModel->setCapacity(1000);
+        deviceSettingModel->clear();
+    }
+    if (informationListModel) {
+        informationListModel->setCapacity(1000);
+        informationListModel->clear();
+    }
+
+    DeviceList *list = devices();
+    const int count = list ? list->deviceCount() : 0;
+    for (int i = 0; i < count; ++i) {
+        const LevelChecker *device = list->device(i);
+        if (!device)
+            continue;
+        const QString address = shownAddress(device->ipAddressText());
+        DeviceEditRecord record;
+        record.deviceNo = QString::number(i + 1);
+        record.name = device->name();
+        record.ipAddress = address;
+        record.inputType = QString::number(DeviceChoiceTables::codeOf(inputTypeMap, device->inputTypeText()));
+        record.settingFile = device->settingFileName();
+        record.startTime = device->startTime();
+        record.endTime = device->endTime();
+        record.validTimeText = record.startTime == Always ? Always : record.startTime + QStringLiteral("～") + record.endTime;
+        record.testCaption = QStringLiteral("テスト");
+        record.cycleInterval = QString::number(DeviceChoiceTables::codeOf(cycleIntervalMap, device->cycleIntervalText()));
+        record.wavelength = QString::number(DeviceChoiceTables::codeOf(hikariWaveLengthMap, device->wavelengthText()));
+        editRecords.append(record);
+        savedRecords.append(record);
+
+        if (deviceSettingModel) {
+            DeviceSettingRow row;
+            row.deviceno = record.deviceNo;
+            row.devicename = record.name;
+            row.ipaddress = address;
+            row.inputtype = device->inputTypeText();
+            row.validtime = record.validTimeText;
+            row.cycleInterval = device->cycleIntervalText();
+            row.hikariWaveLength = device->wavelengthText();
+            deviceSettingModel->addRow(row);
+        }
+        if (informationListModel) {
+            InformationListRow row;
+            row.infodeviceno = record.deviceNo;
+            row.infodevicename = record.name;
+            row.infoipaddress = address;
+            row.infoserialnumber = device->serialNumber();
+            row.infomacaddress = device->macAddress();
+            row.infofwversion = device->firmwareVersion();
+            informationListModel->addRow(row);
+        }
+        merCnModes.append({device->terrestrialMerCnText(), device->catvMerCnText()});
+    }
+    merCnModes.append(MerCnPair());
+    if (editRecords.size() < MaxRows)
+        appendBlankTableRow();
+    if (editRecords.size() <= MaxRows) {
+        editRecords.append(DeviceEditRecord::blank(count + 1));
+        savedRecords.append(DeviceEditRecord::blank(count + 1));
+    }
+
+    if (list)
+        connect(list, &DeviceList::notifyInfomation, this, &DeviceSettingViewModel::onInformationResponse,
+                Qt::QueuedConnection);
 }
 
 DeviceSettingViewModel::~DeviceSettingViewModel() = default;
+
+DeviceList *DeviceSettingViewModel::devices() const
+{
+    ApplicationModel *model = app();
+    return model ? model->deviceList() : nullptr;
+}
+
+// --- Life cycle ---
+
+void DeviceSettingViewModel::resume()
+{
+    logEnter("resume");
+    logLeave("resume");
+}
+
+void DeviceSettingViewModel::suspend()
+{
+    logEnter("suspend");
+    logLeave("suspend");
+    merCnChanged = false;
+}
+
+void DeviceSettingViewModel::createConnection(QObject *page, QObject *frame)
+{
+    logEnter("createConnection");
+    AbstractViewModel::createConnection(page, frame);
+    if (page) {
+        connect(page, SIGNAL(buttonClicked(QString)), this, SLOT(onButtonClicked(QString)));
+        connect(page, SIGNAL(rowbuttonclicked(QString,QString,int)), this,
+                SLOT(onRowButtonClicked(QString,QString,int)));
+        connect(page, SIGNAL(changetimeclicked(QString,QString, QString,int)), this,
+                SLOT(onTimeChangeButtonClicked(QString,QString, QString,int)));
+        connect(this, SIGNAL(transWindow(QVariant)), page, SLOT(transit(QVariant)));
+        connect(this, SIGNAL(openPopup(QVariant)), page, SLOT(onOpenPopup(QVariant)));
+        connect(page, SIGNAL(changeDestroy()), this, SLOT(onChangeDestroy()));
+    }
+    logLeave("createConnection");
+}
 
 void DeviceSettingViewModel::activate()
 {
@@ -18,13 +247,54 @@ void DeviceSettingViewModel::activate()
     logEnter("activate");
     writeScreenChangeLog();
     setPageProperty("scaling", model->dialogScale());
+
+    DeviceList *list = devices();
+    const int count = list ? list->deviceCount() : 0;
+    auto *mainFrame = qobject_cast<MainFrameViewModel *>(frame.data());
+    if (mainFrame && mainFrame->previousViewName() == QLatin1String("HomeViewModel")) {
+        merCnModes.clear();
+        for (int i = 0; i < count; ++i) {
+            if (const LevelChecker *device = list->device(i))
+                merCnModes.append({device->terrestrialMerCnText(), device->catvMerCnText()});
+        }
+        if (merCnModes.size() < MaxRows)
+            merCnModes.append(MerCnPair());
+    }
+    // One pair per table row whatever happened since.
+    while (merCnModes.size() < qMin(editRecords.size(), MaxRows))
+        merCnModes.append(MerCnPair());
+    if (deviceSettingModel) {
+        for (int i = 0; i < count; ++i) {
+            const LevelChecker *device = list->device(i);
+            const bool planned = device && device->channelSettingCount() > 0;
+            deviceSettingModel->setData(deviceSettingModel->index(i), planned ? PlanSet : NotSet,
+                                        DeviceSettingModel::SettingfileRole);
+        }
+    }
+    for (DeviceEditRecord &record : editRecords)
+        record.checked = false;
+    if (page) {
+        setPageProperty("rowindex", shownRowCount());
+        setPageProperty("hour", hourTexts);
+        setPageProperty("minutes", minuteTexts);
+    }
 }
 
-void DeviceSettingViewModel::checkChangeDialog()
+void DeviceSettingViewModel::deactivate()
 {
-    logEnter("checkChangeDialog");
-    emit changeHomeDialog();
-    logLeave("checkChangeDialog");
+    logEnter("deactivate");
+    if (page) {
+        disconnect(page, SIGNAL(buttonClicked(QString)), this, SLOT(onButtonClicked(QString)));
+        disconnect(page, SIGNAL(rowbuttonclicked(QString,QString,int)), this,
+                   SLOT(onRowButtonClicked(QString,QString,int)));
+        disconnect(page, SIGNAL(changetimeclicked(QString,QString, QString,int)), this,
+                   SLOT(onTimeChangeButtonClicked(QString,QString, QString,int)));
+        disconnect(this, SIGNAL(transWindow(QVariant)), page, SLOT(transit(QVariant)));
+        disconnect(this, SIGNAL(openPopup(QVariant)), page, SLOT(onOpenPopup(QVariant)));
+        disconnect(page, SIGNAL(changeDestroy()), this, SLOT(onChangeDestroy()));
+    }
+    page = nullptr;
+    logLeave("deactivate");
 }
 
 void DeviceSettingViewModel::onChangeDialogScaleNotify(double scale)
@@ -35,8 +305,1141 @@ void DeviceSettingViewModel::onChangeDialogScaleNotify(double scale)
 
 void DeviceSettingViewModel::onDataPassMerCnr(int deviceNo, QString ofdm, QString catv, bool changed)
 {
-    merCnDevice = deviceNo;
-    merCnOfdm = ofdm;
-    merCnCatv = catv;
-    merCnChangedFlag = changed;
+    if (deviceNo < 1 || deviceNo > merCnModes.size())
+        return;
+    merCnModes[deviceNo - 1] = {ofdm, catv};
+    merCnChanged = changed;
+}
+
+// --- Leaving ---
+
+void DeviceSettingViewModel::checkChangeDialog()
+{
+    logEnter("checkChangeDialog");
+    bool pending = false;
+    const int saved = savedRecords.size() - 1;
+    for (int i = 0; i < saved && i < editRecords.size() && !pending; ++i) {
+        const DeviceEditRecord &before = savedRecords.at(i);
+        const DeviceEditRecord &now = editRecords.at(i);
+        const QString shown = deviceSettingModel
+            ? deviceSettingModel->data(deviceSettingModel->index(i), DeviceSettingModel::ValidtimeRole).toString()
+            : now.validTimeText;
+        pending = before.name != now.name || before.ipAddress != now.ipAddress
+                  || codeNumber(before.inputType) != codeNumber(now.inputType)
+                  || codeNumber(before.cycleInterval) != codeNumber(now.cycleInterval)
+                  || (shown != before.startTime
+                      && shown != QStringLiteral("%1～%2").arg(before.startTime, before.endTime));
+    }
+    if (!pending)
+        pending = !preImportRecords.isEmpty();
+    const int edited = editRecords.size() - 1;
+    for (int n = 1; n <= edited && !pending; ++n) {
+        pending = ChannelSettingFile::exists(n, ChannelSettingFile::Copy::Working)
+                  || ChannelSettingFile::exists(n, ChannelSettingFile::Copy::Pending)
+                  || AlertSettingFile::exists(n, AlertSettingFile::Copy::Pending);
+    }
+    if (!pending)
+        pending = merCnChanged;
+
+    if (!pending) {
+        emit changeHomeDialog();
+        return;
+    }
+    emit openPopup(PopupDiscard);
+    pause(QuestionPauseMs);
+    QCoreApplication::processEvents();
+}
+
+void DeviceSettingViewModel::onChangeDestroy()
+{
+    logEnter("onChangeDestroy");
+    restoreSavedRecords();
+    if (importPending) {
+        importPending = false;
+        preImportRecords.clear();
+        setPageProperty("rowindex", shownRowCount());
+    }
+    // Every number a row could have had: a plan left pending for a row added and then
+    // discarded would otherwise be promoted onto the next device given that number.
+    for (int n = 1; n <= MaxRows + 1; ++n) {
+        ChannelSettingFile::removeCopy(n, ChannelSettingFile::Copy::Working);
+        ChannelSettingFile::removeCopy(n, ChannelSettingFile::Copy::Pending);
+        AlertSettingFile::removeCopy(n, AlertSettingFile::Copy::Pending);
+    }
+    logLeave("onChangeDestroy");
+    emit changeHomeDialog();
+}
+
+// --- Page actions ---
+
+void DeviceSettingViewModel::onButtonClicked(QString button)
+{
+    if (button == QLatin1String("deviceInfomation"))
+        log(QStringLiteral("機器情報確認"));
+    else if (button == QLatin1String("switchOptcoax"))
+        log(QStringLiteral("同軸/光"));
+    else if (button == QLatin1String("switchCycleInterval"))
+        log(QStringLiteral("サイクル間隔"));
+    else if (button == QLatin1String("validTime"))
+        return;
+    else if (button == QLatin1String("alertDestination"))
+        log(QStringLiteral("アラート送信先一括変更"));
+    else if (button == QLatin1String("settingConfirmed"))
+        applySettings(false);
+    else if (button == QLatin1String("settingConfirmedAll"))
+        applySettings(true);
+}
+
+void DeviceSettingViewModel::onRowButtonClicked(QString button, QString buttonvalue, int rowvalue)
+{
+    const QString &value = buttonvalue;
+    const int row = rowvalue;
+    if (button == QLatin1String("combooptcoax"))
+        rowChangeFamily(Family::InputType, value, row);
+    else if (button == QLatin1String("comboCycleInterval"))
+        rowChangeFamily(Family::Cycle, value, row);
+    else if (button == QLatin1String("checkBoxRow"))
+        rowCheckChange(value, row);
+    else if (button == QLatin1String("allChangeOptCoax"))
+        allChangeFamily(Family::InputType, value);
+    else if (button == QLatin1String("allChangeCycleInterval"))
+        allChangeFamily(Family::Cycle, value);
+    else if (button == QLatin1String("checkChangeOptCoax"))
+        checkChangeFamily(Family::InputType, value);
+    else if (button == QLatin1String("checkChangeCycleInterval"))
+        checkChangeFamily(Family::Cycle, value);
+    else if (button == QLatin1String("bulkLoading"))
+        importDeviceList(value);
+    else if (button == QLatin1String("addempty"))
+        addEmptyRow(row);
+    else if (button == QLatin1String("bulkexport"))
+        exportDeviceList(value);
+    else if (button == QLatin1String("nameinputrow"))
+        inputNameRowChaneg(value, row);
+    else if (button == QLatin1String("changeipaddress"))
+        inputIpaddrRowChange(value, row);
+    else if (button == QLatin1String("measurechannel"))
+        openChannelSetting(row);
+    else if (button == QLatin1String("connecttest"))
+        connectionTest(row);
+    else if (button == QLatin1String("allcheckclicked"))
+        allCheckChange(value);
+    else if (button == QLatin1String("validtime"))
+        openValidTimeRow(row);
+    else if (button == QLatin1String("comhikariwavelength"))
+        rowChangeFamily(Family::Wavelength, value, row);
+    else if (button == QLatin1String("allChangeWaveLength"))
+        allChangeFamily(Family::Wavelength, value);
+    else if (button == QLatin1String("checkChangeWaveLength"))
+        checkChangeFamily(Family::Wavelength, value);
+}
+
+void DeviceSettingViewModel::onTimeChangeButtonClicked(QString button, QString starttime, QString endtime, int row)
+{
+    if (button == QLatin1String("validtimebulkchange"))
+        allChangeValidTime(starttime, endtime);
+    else if (button == QLatin1String("validtimerowchange"))
+        rowChangeValidTime(starttime, endtime, row);
+    else if (button == QLatin1String("validtimecheckchange"))
+        checkChangeValidTime(starttime, endtime);
+}
+
+// The connection test and the device-list import and export are built apart and plugged
+// in here; until then the page's requests are only logged.
+void DeviceSettingViewModel::connectionTest(int row)
+{
+    log(QStringLiteral("connecttest row %1: not available yet").arg(row));
+}
+
+void DeviceSettingViewModel::importDeviceList(const QString &url)
+{
+    log(QStringLiteral("bulkLoading %1: not available yet").arg(url));
+}
+
+void DeviceSettingViewModel::exportDeviceList(const QString &url)
+{
+    log(QStringLiteral("bulkexport %1: not available yet").arg(url));
+}
+
+void DeviceSettingViewModel::setImportedRecords(const QVector<DeviceEditRecord> &records)
+{
+    preImportRecords = editRecords;
+    editRecords.clear();
+    for (const DeviceEditRecord &record : records) {
+        if (editRecords.size() >= MaxRows)
+            break;
+        DeviceEditRecord copy = record;
+        copy.deviceNo = QString::number(editRecords.size() + 1);
+        editRecords.append(copy);
+    }
+    editRecords.append(DeviceEditRecord::blank(editRecords.size() + 1));
+    importPending = true;
+    rebuildTable();
+}
+
+// --- Table helpers ---
+
+int DeviceSettingViewModel::shownRowCount() const
+{
+    return deviceSettingModel ? deviceSettingModel->rowCount() : qMin(editRecords.size(), int(MaxRows));
+}
+
+bool DeviceSettingViewModel::validRow(int row) const
+{
+    return row >= 0 && row < editRecords.size() && row < MaxRows;
+}
+
+DeviceSettingRow DeviceSettingViewModel::tableRowOf(const DeviceEditRecord &record) const
+{
+    DeviceSettingRow row;
+    row.deviceno = record.deviceNo;
+    row.devicename = record.name;
+    row.ipaddress = record.ipAddress;
+    row.inputtype = DeviceChoiceTables::textOf(inputTypeMap, codeNumber(record.inputType));
+    row.settingfile = record.settingFile;
+    row.validtime = record.validTimeText;
+    row.cycleInterval = DeviceChoiceTables::textOf(cycleIntervalMap, codeNumber(record.cycleInterval));
+    row.hikariWaveLength = DeviceChoiceTables::textOf(hikariWaveLengthMap, codeNumber(record.wavelength));
+    return row;
+}
+
+void DeviceSettingViewModel::appendBlankTableRow()
+{
+    if (!deviceSettingModel)
+        return;
+    DeviceSettingRow row;
+    row.deviceno = QString::number(deviceSettingModel->rowCount() + 1);
+    row.ipaddress = DeviceEditRecord::blankAddress();
+    row.inputtype = QStringLiteral("同軸");
+    row.settingfile = NotSet;
+    row.validtime = Always;
+    row.cycleInterval = QStringLiteral("連続");
+    row.hikariWaveLength = QStringLiteral("1550");
+    deviceSettingModel->appendRow(row);
+}
+
+void DeviceSettingViewModel::writeDeviceLog(int row, WorkLogKind kind) const
+{
+    WorkLogEntry entry;
+    entry.deviceNo = row + 1;
+    writeWorkLog(entry, kind);
+}
+
+void DeviceSettingViewModel::restoreSavedRecords()
+{
+    editRecords.clear();
+    if (deviceSettingModel)
+        deviceSettingModel->clear();
+    for (int i = 0; i + 1 < savedRecords.size(); ++i) {
+        editRecords.append(savedRecords.at(i));
+        if (deviceSettingModel)
+            deviceSettingModel->addRow(tableRowOf(savedRecords.at(i)));
+    }
+    DeviceList *list = devices();
+    const int blankNo = (list ? list->deviceCount() : editRecords.size()) + 1;
+    if (editRecords.size() < MaxRows)
+        appendBlankTableRow();
+    if (editRecords.size() <= MaxRows)
+        editRecords.append(DeviceEditRecord::blank(blankNo));
+}
+
+// The table again from editRecords, the blank row last while there is room for it.
+void DeviceSettingViewModel::rebuildTable()
+{
+    if (deviceSettingModel) {
+        deviceSettingModel->clear();
+        for (int i = 0; i + 1 < editRecords.size() && i < MaxRows; ++i)
+            deviceSettingModel->addRow(tableRowOf(editRecords.at(i)));
+        if (editRecords.size() <= MaxRows)
+            appendBlankTableRow();
+    }
+    setPageProperty("rowindex", shownRowCount());
+}
+
+// --- Row edits ---
+
+void DeviceSettingViewModel::rowCheckChange(const QString &value, int row)
+{
+    if (validRow(row))
+        editRecords[row].checked = value != QLatin1String("false");
+}
+
+void DeviceSettingViewModel::allCheckChange(const QString &value)
+{
+    for (DeviceEditRecord &record : editRecords)
+        record.checked = value != QLatin1String("false");
+}
+
+void DeviceSettingViewModel::inputNameRowChaneg(const QString &value, int row)
+{
+    logEnter("inputNameRowChaneg");
+    if (!validRow(row))
+        return;
+    DeviceEditRecord &record = editRecords[row];
+    // Every CSV the program writes is split at ",": a name with one would shift the columns.
+    if (value.contains(QLatin1Char(','))) {
+        log(QStringLiteral("name with \",\" refused, row %1").arg(row));
+        if (deviceSettingModel)
+            deviceSettingModel->setData(deviceSettingModel->index(row), record.name, DeviceSettingModel::DevicenameRole);
+        return;
+    }
+    if (record.name == value)
+        return;
+    if (deviceSettingModel)
+        deviceSettingModel->setData(deviceSettingModel->index(row), value, DeviceSettingModel::DevicenameRole);
+    record.name = value;
+    writeDeviceLog(row, WorkLogDeviceNameChanged);
+}
+
+void DeviceSettingViewModel::inputIpaddrRowChange(const QString &value, int row)
+{
+    logEnter("inputIpaddrRowChange");
+    ipAddressError = false;
+    if (!validRow(row))
+        return;
+    DeviceEditRecord &record = editRecords[row];
+    QString text;
+    if (value != DeviceEditRecord::blankAddress()) {
+        const QStringList parts = value.split(QLatin1Char('.'));
+        QStringList cleaned;
+        for (int k = 0; k < parts.size(); ++k) {
+            QString part = parts.at(k);
+            part.remove(QLatin1Char(' '));
+            cleaned.append(part);
+            const int n = octetValue(part);
+            const bool bad = k == 0 ? (n < 1 || n > 223) : (k > 3 || n < 0 || n > 255);
+            if (bad) {
+                setPageProperty("ipaddrtext", QStringLiteral("機器No.") + record.deviceNo);
+                emit openPopup(k == 0 ? PopupFirstOctet : PopupOtherOctet);
+                ipAddressError = true;
+            }
+        }
+        // The page's mask always gives four parts; anything shorter is refused the same way.
+        if (parts.size() < 4) {
+            setPageProperty("ipaddrtext", QStringLiteral("機器No.") + record.deviceNo);
+            emit openPopup(PopupOtherOctet);
+            ipAddressError = true;
+        }
+        text = cleaned.join(QLatin1Char('.'));
+    }
+    if (record.ipAddress == text)
+        return;
+    if (deviceSettingModel)
+        deviceSettingModel->setData(deviceSettingModel->index(row), text, DeviceSettingModel::IpaddressRole);
+    record.ipAddress = text;
+    writeDeviceLog(row, WorkLogIpAddressChanged);
+}
+
+void DeviceSettingViewModel::addEmptyRow(int row)
+{
+    merCnModes.append(MerCnPair());
+    const int count = editRecords.size();
+    if (count < MaxRows && row == count - 1) {
+        if (editRecords[row].ipAddress.isEmpty())
+            editRecords[row].ipAddress = DeviceEditRecord::blankAddress();
+        editRecords.append(DeviceEditRecord::blank(count + 1));
+        appendBlankTableRow();
+    } else if (count == MaxRows && row == MaxRows - 1) {
+        editRecords.append(DeviceEditRecord::blank(MaxRows + 1));
+    }
+    setPageProperty("rowindex", shownRowCount());
+}
+
+void DeviceSettingViewModel::changeFamily(Family family, const QString &value, int row)
+{
+    if (!validRow(row))
+        return;
+    DeviceEditRecord &record = editRecords[row];
+    switch (family) {
+    case Family::InputType:
+        if (deviceSettingModel)
+            deviceSettingModel->setInputType(value, row);
+        record.inputType = QString::number(inputTypeMap.value(value, -1));
+        writeDeviceLog(row, WorkLogInputTypeChanged);
+        break;
+    case Family::Cycle:
+        if (deviceSettingModel)
+            deviceSettingModel->setCycleInterval(value, row);
+        record.cycleInterval = QString::number(cycleIntervalMap.value(value, -1));
+        writeDeviceLog(row, WorkLogCycleChanged);
+        break;
+    case Family::Wavelength: {
+        const QString text = value.left(4);
+        if (deviceSettingModel)
+            deviceSettingModel->setHikariWaveLength(text, row);
+        record.wavelength = QString::number(hikariWaveLengthMap.value(text, 0));
+        writeDeviceLog(row, WorkLogWavelengthChanged);
+        break;
+    }
+    }
+}
+
+void DeviceSettingViewModel::rowChangeFamily(Family family, const QString &value, int row)
+{
+    log(value);
+    log(QString::number(row));
+    changeFamily(family, value, row);
+}
+
+void DeviceSettingViewModel::allChangeFamily(Family family, const QString &value)
+{
+    logEnter(family == Family::InputType ? "allChangeOptCoax"
+             : family == Family::Cycle   ? "allChangeCycleInterval"
+                                         : "allChangeHikariWaveLength");
+    const int rows = shownRowCount();
+    for (int i = 0; i < rows; ++i) {
+        setPageProperty("rowdata", i);
+        changeFamily(family, value, i);
+    }
+}
+
+void DeviceSettingViewModel::checkChangeFamily(Family family, const QString &value)
+{
+    logEnter(family == Family::InputType ? "checkChangeOptCoax"
+             : family == Family::Cycle   ? "checkChangeCycleInterval"
+                                         : "checkChangeHikariWaveLength");
+    const int rows = shownRowCount();
+    for (int i = 0; i < rows && i < editRecords.size(); ++i) {
+        if (editRecords.at(i).checked)
+            changeFamily(family, value, i);
+    }
+}
+
+void DeviceSettingViewModel::setValidTime(int row, const QString &start, const QString &end)
+{
+    if (!validRow(row))
+        return;
+    DeviceEditRecord &record = editRecords[row];
+    QString shown;
+    if (start == Always) {
+        record.startTime = Always;
+        record.endTime = Always;
+        shown = Always;
+    } else {
+        record.startTime = timeText(start);
+        record.endTime = timeText(end);
+        shown = record.startTime + QStringLiteral("～") + record.endTime;
+    }
+    record.validTimeText = shown;
+    if (deviceSettingModel)
+        deviceSettingModel->setValidTime(shown, row);
+    writeDeviceLog(row, WorkLogAlertTimeChanged);
+}
+
+void DeviceSettingViewModel::allChangeValidTime(const QString &start, const QString &end)
+{
+    log(QStringLiteral("有効時間一括変更"));
+    const int rows = shownRowCount();
+    for (int i = 0; i < rows; ++i)
+        setValidTime(i, start, end);
+}
+
+void DeviceSettingViewModel::checkChangeValidTime(const QString &start, const QString &end)
+{
+    log(QStringLiteral("有効時間一括変更"));
+    const int rows = shownRowCount();
+    for (int i = 0; i < rows && i < editRecords.size(); ++i) {
+        if (editRecords.at(i).checked)
+            setValidTime(i, start, end);
+    }
+}
+
+void DeviceSettingViewModel::rowChangeValidTime(const QString &start, const QString &end, int row)
+{
+    if (!validRow(row))
+        return;
+    if (start != Always) {
+        setValidTime(row, start, end);
+        return;
+    }
+    // A row keeps the end it was given when it becomes always valid.
+    DeviceEditRecord &record = editRecords[row];
+    record.startTime = start;
+    record.endTime = end;
+    record.validTimeText = Always;
+    if (deviceSettingModel)
+        deviceSettingModel->setValidTime(Always, row);
+    writeDeviceLog(row, WorkLogAlertTimeChanged);
+}
+
+void DeviceSettingViewModel::openValidTimeRow(int row)
+{
+    if (!validRow(row) || !page)
+        return;
+    const DeviceEditRecord &record = editRecords.at(row);
+    const int startColon = record.startTime.indexOf(QLatin1Char(':'));
+    if (startColon > 0) {
+        setPageProperty("startH", record.startTime.left(startColon));
+        setPageProperty("startM", record.startTime.mid(startColon + 1));
+        const int endColon = record.endTime.indexOf(QLatin1Char(':'));
+        setPageProperty("endH", endColon > 0 ? record.endTime.left(endColon) : QStringLiteral("23"));
+        setPageProperty("endM", endColon > 0 ? record.endTime.mid(endColon + 1) : QStringLiteral("59"));
+    } else {
+        setPageProperty("startH", QStringLiteral("00"));
+        setPageProperty("startM", QStringLiteral("00"));
+        setPageProperty("endH", QStringLiteral("23"));
+        setPageProperty("endM", QStringLiteral("59"));
+    }
+}
+
+void DeviceSettingViewModel::openChannelSetting(int row)
+{
+    if (!validRow(row))
+        return;
+    log(QStringLiteral("deviceNo-->%1").arg(row));
+    while (merCnModes.size() <= row)
+        merCnModes.append(MerCnPair());
+    emit dataPassDeviceData(row + 1, editRecords.at(row).name, ScreenDeviceSetting);
+    emit dataPassMerCnr(row + 1, merCnModes.at(row).ofdm, merCnModes.at(row).catv, false);
+    emit transWindow(QStringLiteral("ChannelSetting.qml"));
+}
+
+// --- Apply ---
+
+QByteArray DeviceSettingViewModel::toCharBuffer(const QString &text)
+{
+    return text.toLocal8Bit();
+}
+
+QByteArray DeviceSettingViewModel::toCharBufferAscii(const QString &text)
+{
+    // A plan file name is ASCII ("3.csv"); cutting anything else to its length would leave
+    // broken bytes, so such a text gives no name.
+    const QByteArray bytes = text.toLocal8Bit();
+    return bytes.size() == text.size() ? bytes : QByteArray();
+}
+
+bool DeviceSettingViewModel::checkAddresses()
+{
+    ipAddressError = false;
+    for (int j = 0; j + 1 < editRecords.size(); ++j) {
+        const DeviceEditRecord &record = editRecords.at(j);
+        if (record.ipAddress == NoAddress || record.ipAddress == DeviceEditRecord::blankAddress())
+            continue;
+        const int problem = addressProblem(record.ipAddress);
+        if (problem == 0)
+            continue;
+        setPageProperty("ipaddrtext", QStringLiteral("機器No.") + record.deviceNo);
+        emit openPopup(problem);
+        ipAddressError = true;
+        return false;
+    }
+    return true;
+}
+
+bool DeviceSettingViewModel::checkDuplicates(bool imported)
+{
+    DeviceList *list = devices();
+    QStringList keys;
+    for (int j = 0; j + 1 < editRecords.size(); ++j) {
+        const QString &address = editRecords.at(j).ipAddress;
+        if (!hasAddress(address))
+            continue;
+        // Rows registered by this apply get the standard port.
+        const LevelChecker *device = !imported && list ? list->device(j) : nullptr;
+        const int port = device ? device->port() : RegistrationFile::DefaultPort;
+        const QStringList parts = address.split(QLatin1Char('.'));
+        const QString key = QStringLiteral("%1.%2.%3.%4:%5")
+                                .arg(octetValue(parts.value(0)))
+                                .arg(octetValue(parts.value(1)))
+                                .arg(octetValue(parts.value(2)))
+                                .arg(octetValue(parts.value(3)))
+                                .arg(port);
+        if (keys.contains(key)) {
+            setPageProperty("settingok", true);
+            setPageProperty("settngtext", QStringLiteral("IPアドレスが重複しています"));
+            emit openPopup(PopupApplying);
+            return false;
+        }
+        keys.append(key);
+    }
+    return true;
+}
+
+void DeviceSettingViewModel::showProgress(bool readAll)
+{
+    emit openPopup(readAll ? PopupReadout : PopupApplying);
+    pause(ProgressPauseMs);
+    setPageProperty("settingok", false);
+    setPageProperty("settngtext", readAll ? QStringLiteral("取得中です。しばらくお待ちください。")
+                                          : QStringLiteral("設定中です。しばらくお待ちください。"));
+    QCoreApplication::processEvents();
+}
+
+void DeviceSettingViewModel::registerDevice(int deviceNo, const DeviceEditRecord &record)
+{
+    ApplicationModel *model = app();
+    if (!model)
+        return;
+    const quint32 address = packedAddress(record.ipAddress);
+    model->addDevice(deviceNo, toCharBuffer(record.name).constData(), "", &address,
+                     codeNumber(record.inputType), toCharBufferAscii(record.settingFile).constData(),
+                     codeNumber(record.cycleInterval), toCharBuffer(record.startTime).constData(),
+                     toCharBuffer(record.endTime).constData(), codeNumber(record.wavelength), DeviceCommunity,
+                     RegistrationFile::DefaultPort);
+}
+
+void DeviceSettingViewModel::startReadoutTimer()
+{
+    readoutTimer->start(readoutBoundMs);
+    readoutActive = true;
+}
+
+void DeviceSettingViewModel::noteSkipped(int deviceIndex, const char *step)
+{
+    const int deviceNo = deviceIndex + 1;
+    log(QStringLiteral("device %1: its worker did not leave its loop (%2); left as it was")
+            .arg(deviceNo)
+            .arg(QLatin1String(step)),
+        LogError);
+    if (!skippedDeviceNos.contains(deviceNo))
+        skippedDeviceNos.append(deviceNo);
+    if (!skippedDeviceIndexes.contains(deviceIndex))
+        skippedDeviceIndexes.append(deviceIndex);
+}
+
+QString DeviceSettingViewModel::finishedText(const QString &text) const
+{
+    if (skippedDeviceNos.isEmpty())
+        return text;
+    QStringList numbers;
+    for (int no : skippedDeviceNos)
+        numbers.append(QString::number(no));
+    return text + QStringLiteral("\n機器No.%1 は停止できず、変更されていません。").arg(numbers.join(QLatin1Char(',')));
+}
+
+void DeviceSettingViewModel::applyImported()
+{
+    ApplicationModel *model = app();
+    DeviceList *list = devices();
+    model->stopDevices();
+    QList<int> all;
+    for (int i = 0; i < list->deviceCount(); ++i)
+        all.append(i);
+    waitForWorkersToLeave(all);
+    // A device whose worker is still out is kept by the list until the worker lets go.
+    list->clearMonitors();
+    model->deleteDevices();
+
+    savedRecords.clear();
+    for (int j = 0; j + 1 < editRecords.size(); ++j) {
+        const DeviceEditRecord &record = editRecords.at(j);
+        registerDevice(j + 1, record);
+        if (LevelChecker *device = list->device(list->deviceCount() - 1)) {
+            device->setOptionId(true);
+            device->setSerialNumber(Unknown);
+            device->setMacAddress(Unknown);
+            device->setFirmwareVersion(Unknown);
+            device->setRequestMode(1);
+        }
+        savedRecords.append(record);
+    }
+    savedRecords.append(DeviceEditRecord::blank(list->deviceCount() + 1));
+    list->startMonitoringAt(-1);
+    startReadoutTimer();
+}
+
+void DeviceSettingViewModel::removeClearedRows()
+{
+    DeviceList *list = devices();
+    int k = 0;
+    for (int j = 0; j + 1 < editRecords.size(); ++j) {
+        const DeviceEditRecord &record = editRecords.at(j);
+        if (hasAddress(record.ipAddress))
+            k = 0;
+        else if (!record.name.isEmpty()) {
+            if (!record.ipAddress.isEmpty())
+                k = 0;
+        } else {
+            ++k;
+        }
+    }
+    if (k <= 0)
+        return;
+
+    for (int pass = 0; pass < k; ++pass) {
+        editRecords.removeLast();
+        const int r = editRecords.size() - 1;
+        // Only the last device can be the one of the row now last: the cleared rows are the
+        // end of the table.
+        if (r >= 0 && r < list->deviceCount() && r == list->deviceCount() - 1) {
+            LevelChecker *device = list->device(r);
+            if (device && list->isDeviceInUse(device)) {
+                device->stopTimer();
+                list->stopMeasurementAt(r);
+                waitForWorkersToLeave({r});
+            }
+            // A worker still out keeps the device alive until it lets go.
+            list->removeLastDevice();
+            if (r < savedRecords.size())
+                savedRecords.removeAt(r);
+        }
+    }
+    if (!editRecords.isEmpty()) {
+        const int last = editRecords.size() - 1;
+        editRecords[last] = DeviceEditRecord::blank(last + 1);
+    }
+    rebuildTable();
+    if (deviceSettingModel) {
+        for (int i = 0; i < list->deviceCount(); ++i) {
+            const LevelChecker *device = list->device(i);
+            deviceSettingModel->setData(deviceSettingModel->index(i),
+                                        device && device->channelSettingCount() > 0 ? PlanSet : NotSet,
+                                        DeviceSettingModel::SettingfileRole);
+        }
+    }
+}
+
+QList<int> DeviceSettingViewModel::registerNewRows()
+{
+    DeviceList *list = devices();
+    QList<int> added;
+    for (int j = list->deviceCount(); j + 1 < editRecords.size(); ++j) {
+        const DeviceEditRecord &record = editRecords.at(j);
+        const int before = list->deviceCount();
+        registerDevice(codeNumber(record.deviceNo), record);
+        if (list->deviceCount() != before + 1)
+            break;
+        LevelChecker *device = list->device(before);
+        device->setOptionId(true);
+        device->setSerialNumber(Unknown);
+        device->setMacAddress(Unknown);
+        device->setFirmwareVersion(Unknown);
+        device->setRequestMode(1);
+        added.append(before);
+        pause(NewDevicePauseMs);
+    }
+    return added;
+}
+
+bool DeviceSettingViewModel::applySettings(bool readAll)
+{
+    ApplicationModel *model = app();
+    DeviceList *list = devices();
+    if (!model || !list)
+        return false;
+    logEnter("applySettings");
+    const bool imported = importPending;
+
+    // Everything is checked before anything changes: a refused apply leaves the devices,
+    // the records and the files as they were.
+    if (!checkAddresses())
+        return false;
+    if (!readAll && !checkDuplicates(imported))
+        return false;
+
+    showProgress(readAll);
+    applyStopFlags.fill(false);
+    skippedDeviceNos.clear();
+    skippedDeviceIndexes.clear();
+
+    if (imported)
+        applyImported();
+
+    removeClearedRows();
+
+    const int savedBefore = savedRecords.size();
+    if (!readAll && !imported && editRecords.size() > savedRecords.size())
+        registerNewRows();
+
+    // The devices to restart for a readout.
+    QList<int> marked;
+    const int deviceCount = list->deviceCount();
+    for (int i = 0; i + 1 < editRecords.size() && i < deviceCount && !imported; ++i) {
+        LevelChecker *device = list->device(i);
+        if (!device || i >= MaxRows)
+            continue;
+        const DeviceEditRecord &record = editRecords.at(i);
+        bool mark = readAll;
+        if (!readAll) {
+            if (i >= savedBefore - 1 || i >= savedRecords.size() - 1) {
+                mark = true;
+            } else {
+                const DeviceEditRecord &saved = savedRecords.at(i);
+                mark = record.name != saved.name || record.ipAddress != saved.ipAddress
+                       || record.inputType != saved.inputType || record.cycleInterval != saved.cycleInterval
+                       || record.settingFile != saved.settingFile || record.wavelength != saved.wavelength;
+            }
+            mark = mark || device->macAddress() == Unknown || device->firmwareVersion() == Unknown
+                   || device->serialNumber() == Unknown || hasPendingChannelPlan(i);
+        }
+        if (!mark) {
+            device->setOptionId(false);
+            continue;
+        }
+        applyStopFlags[i] = true;
+        device->setOptionId(true);
+        device->stopTimer();
+        list->stopMeasurementAt(i);
+        marked.append(i);
+    }
+    if (!marked.isEmpty() && !waitForWorkersToLeave(marked)) {
+        for (int i : qAsConst(marked)) {
+            LevelChecker *device = list->device(i);
+            if (device && list->isDeviceInUse(device)) {
+                applyStopFlags[i] = false;
+                device->setOptionId(false);
+                noteSkipped(i, "apply");
+            }
+        }
+    }
+
+    // Restart the marked devices with their new settings; the others take only their alert
+    // window, which their worker does not read.
+    for (int j = 0; j + 1 < editRecords.size() && j < list->deviceCount(); ++j) {
+        LevelChecker *device = list->device(j);
+        if (!device)
+            continue;
+        const DeviceEditRecord &record = editRecords.at(j);
+        if (j < MaxRows && applyStopFlags[j]) {
+            if (!readAll) {
+                const quint32 address = packedAddress(record.ipAddress);
+                device->setDeviceNo(j + 1);
+                device->setIpAddress(&address);
+                device->setName(record.name);
+                device->setInputType(codeNumber(record.inputType));
+                device->setCycleInterval(codeNumber(record.cycleInterval));
+                device->setStartTime(record.startTime);
+                device->setEndTime(record.endTime);
+                device->setWavelength(codeNumber(record.wavelength));
+            }
+            log(QStringLiteral("ThreadStart!"));
+            if (device->ipAddressText() != NoAddress) {
+                device->setOptionId(true);
+                device->setRequestMode(1);
+                list->startMonitoringAt(j);
+            } else {
+                device->setSerialNumber(Unknown);
+                device->setMacAddress(Unknown);
+                device->setFirmwareVersion(Unknown);
+            }
+        } else if (!skippedDeviceIndexes.contains(j)) {
+            device->setStartTime(record.startTime);
+            device->setEndTime(record.endTime);
+        }
+    }
+    if (imported) {
+        for (int i = 0; i < list->deviceCount() && i < MaxRows; ++i)
+            applyStopFlags[i] = true;
+    }
+
+    if (informationListModel)
+        informationListModel->clear();
+    if (!imported)
+        startReadoutTimer();
+
+    MeasurementChannelSettingFileRead();
+    ResultsLogUpdate();
+    AlertSettingFileRead();
+    updateIpSetFlags();
+
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        LevelChecker *device = list->device(i);
+        if (!device || i >= merCnModes.size())
+            continue;
+        device->setTerrestrialMerCn(MerCnrTable.value(merCnModes.at(i).ofdm, 0));
+        device->setCatvMerCn(MerCnrTable.value(merCnModes.at(i).catv, 0));
+    }
+
+    if (imported) {
+        emit measurementResultModelClear();
+        emit makeMeasurementResultModel();
+    } else {
+        if (!readAll) {
+            for (int j = qMax(0, savedBefore - 1); j + 1 < editRecords.size() && j < list->deviceCount(); ++j)
+                emit makeOneMeasurementResultModel(j);
+        }
+        emit measurementChannelReloading();
+    }
+
+    readPollingSettings();
+
+    if (!readAll) {
+        for (DeviceEditRecord &record : editRecords) {
+            if (record.ipAddress == QLatin1String("..."))
+                record.ipAddress = DeviceEditRecord::blankAddress();
+        }
+        savedRecords = editRecords;
+    }
+
+    informationPending.clear();
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        const LevelChecker *device = list->device(i);
+        informationPending.append(device && device->optionId());
+    }
+    if (!informationPending.contains(true)) {
+        setPageProperty("settingok", true);
+        setPageProperty("settngtext", finishedText(QStringLiteral("設定完了")));
+    }
+
+    ipAddressError = false;
+    importPending = false;
+    merCnChanged = false;
+    preImportRecords.clear();
+    if (!readAll) {
+        WorkLogEntry entry;
+        entry.screenId = ScreenDeviceSetting;
+        writeWorkLog(entry, WorkLogSettingsApplied);
+    }
+    logLeave("applySettings");
+    return true;
+}
+
+// --- Plans, thresholds and polling settings at apply time ---
+
+bool DeviceSettingViewModel::hasPendingChannelPlan(int deviceIndex) const
+{
+    return ChannelSettingFile::exists(deviceIndex + 1, ChannelSettingFile::Copy::Pending);
+}
+
+void DeviceSettingViewModel::MeasurementChannelSettingFileRead()
+{
+    DeviceList *list = devices();
+    if (!list)
+        return;
+    logEnter("MeasurementChannelSettingFileRead");
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        // A device whose worker is still out keeps its plan; its pending plan waits.
+        if (skippedDeviceIndexes.contains(i))
+            continue;
+        ChannelSettingFile::promote(i + 1);
+    }
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        LevelChecker *device = list->device(i);
+        if (!device || skippedDeviceIndexes.contains(i))
+            continue;
+        const int deviceNo = i + 1;
+        // Each plan starts from the first CATV variants: one device's plan never leaks into
+        // the next device's variants.
+        MeasuredChannelPlan plan;
+        if (!ChannelSettingFile::readMeasured(ChannelSettingFile::filePath(deviceNo), &plan)) {
+            log(QStringLiteral("MeasurementChannel %1.csv read ERROR").arg(deviceNo));
+            continue;
+        }
+        ChannelSettingFile::applyTo(device, plan);
+        if (!plan.channels.isEmpty()) {
+            device->setSettingFileName(ChannelSettingFile::fileName(deviceNo));
+            if (deviceSettingModel)
+                deviceSettingModel->setData(deviceSettingModel->index(i), PlanSet, DeviceSettingModel::SettingfileRole);
+        }
+    }
+    logLeave("MeasurementChannelSettingFileRead");
+}
+
+void DeviceSettingViewModel::ResultsLogUpdate()
+{
+    ApplicationModel *model = app();
+    DeviceList *list = devices();
+    if (!model || !list)
+        return;
+    logEnter("ResultsLogUpdate");
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        LevelChecker *device = list->device(i);
+        if (device && !skippedDeviceIndexes.contains(i))
+            device->moveStoredResultsToChannelSettings(model->maxChannelCount());
+    }
+}
+
+void DeviceSettingViewModel::AlertSettingFileRead()
+{
+    DeviceList *list = devices();
+    if (!list)
+        return;
+    logEnter("AlertSettingFileRead");
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        if (!skippedDeviceIndexes.contains(i))
+            AlertSettingFile::promote(i + 1);
+    }
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        LevelChecker *device = list->device(i);
+        if (!device || skippedDeviceIndexes.contains(i))
+            continue;
+        const int deviceNo = i + 1;
+        QVector<AlertSettingRow> rows;
+        if (!AlertSettingFile::read(AlertSettingFile::filePath(deviceNo), &rows)) {
+            log(QStringLiteral("AlertSetting alert_%1.csv read ERROR").arg(deviceNo));
+            continue;
+        }
+        AlertSettingFile::applyTo(device, rows);
+    }
+    logLeave("AlertSettingFileRead");
+}
+
+void DeviceSettingViewModel::updateIpSetFlags()
+{
+    DeviceList *list = devices();
+    if (!list)
+        return;
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        LevelChecker *device = list->device(i);
+        if (!device)
+            continue;
+        const QString address = device->ipAddressText();
+        const bool measurable = device->channelSettingCount() > 0 && address != NoAddress
+                                && address != DeviceEditRecord::blankAddress();
+        device->setMeasurable(measurable ? 1 : 0);
+    }
+}
+
+void DeviceSettingViewModel::readPollingSettings()
+{
+    PollingSettings::read(ApplicationSetting::filePath()).copyIntoDevices(devices());
+}
+
+// --- Identity readout ---
+
+bool DeviceSettingViewModel::isReadoutRunning() const
+{
+    return readoutActive;
+}
+
+void DeviceSettingViewModel::timeoutthread()
+{
+    endInformationReadout();
+}
+
+void DeviceSettingViewModel::onInformationResponse(uint index, QString response)
+{
+    DeviceList *list = devices();
+    const int position = static_cast<int>(index);
+    // Late replies (after the end, for a device no longer pending or no longer listed) are
+    // ignored: they would end the readout a second time.
+    if (!readoutActive || !list || position >= list->deviceCount() || position >= informationPending.size()
+        || !informationPending.at(position))
+        return;
+    LevelChecker *device = list->device(position);
+    if (!device)
+        return;
+
+    const auto setUnknown = [device] {
+        device->setSerialNumber(Unknown);
+        device->setMacAddress(Unknown);
+        device->setFirmwareVersion(Unknown);
+    };
+    const QString marker = QStringLiteral("STRING: ");
+    bool finished = false;
+    if (response.contains(QLatin1String("Timeout")) || response.contains(QLatin1String("Error"))) {
+        setUnknown();
+        device->setOptionId(false);
+        // A failed device ends its readout at once, whatever the others do.
+        list->stopMonitoringAt(position);
+        finished = true;
+    } else if (response.contains(QLatin1String("lcSerialnum"))) {
+        const int p = response.indexOf(marker);
+        if (p <= 0) {
+            setUnknown();
+        } else {
+            QString value = response.mid(p).remove(marker);
+            if (value == QLatin1String("\\"))
+                value = QStringLiteral("NoSerial");
+            value.remove(QLatin1Char('\n'));
+            device->setSerialNumber(value);
+        }
+    } else if (response.contains(QLatin1String("lcPhysAddress"))) {
+        const int p = response.indexOf(marker);
+        if (p <= 0)
+            setUnknown();
+        else
+            device->setMacAddress(response.mid(p).remove(marker));
+    } else if (response.contains(QLatin1String("lcVersionPRODUCT"))) {
+        const int p = response.indexOf(marker);
+        if (p <= 0)
+            setUnknown();
+        else
+            device->setFirmwareVersion(response.mid(p).remove(marker).remove(QLatin1Char('\n')));
+    } else if (response.contains(QLatin1String("lcOptionID"))) {
+        device->setOptionId(false);
+        finished = true;
+    }
+    if (!finished)
+        return;
+    informationPending[position] = false;
+    if (!informationPending.contains(true))
+        endInformationReadout();
+}
+
+void DeviceSettingViewModel::endInformationReadout()
+{
+    readoutTimer->stop();
+    readoutActive = false;
+    DeviceList *list = devices();
+    if (!list || list->deviceCount() == 0)
+        return;
+    logEnter("endInformationReadout");
+    QList<int> flagged;
+    for (int i = 0; i < list->deviceCount() && i < MaxRows; ++i) {
+        if (!applyStopFlags[i])
+            continue;
+        list->stopMonitoringAt(i);
+        flagged.append(i);
+    }
+    if (!flagged.isEmpty())
+        waitForWorkersToLeave(flagged);
+    for (int i : qAsConst(flagged)) {
+        LevelChecker *device = list->device(i);
+        if (!device)
+            continue;
+        if (list->isDeviceInUse(device)) {
+            noteSkipped(i, "end of readout");
+            continue;
+        }
+        device->setCurrentChannelIndex(LevelChecker::NoChannel);
+        device->setRequestMode(0);
+        if (device->measurementState() != 0)
+            continue;
+        if (device->channelSettingCount() > 0 && device->ipAddressText() != NoAddress) {
+            list->startMonitoringAt(i);
+        } else {
+            device->setMeasurementState(1);
+            WorkLogEntry entry;
+            entry.deviceNo = i + 1;
+            entry.started = false;
+            writeWorkLog(entry, WorkLogMeasurementStartStop);
+        }
+    }
+    DeviceListFileWrite();
+    logLeave("endInformationReadout");
+}
+
+bool DeviceSettingViewModel::DeviceListFileWrite()
+{
+    DeviceList *list = devices();
+    if (!list)
+        return false;
+    QVector<RegistrationRecord> records;
+    if (informationListModel)
+        informationListModel->clear();
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        const LevelChecker *device = list->device(i);
+        if (!device)
+            continue;
+        RegistrationRecord record = RegistrationFile::recordOf(*device);
+        record.deviceNo = i + 1;
+        // After an end that skipped the close, the next start finds every device stopped.
+        record.measurementState = 1;
+        records.append(record);
+        if (informationListModel) {
+            InformationListRow row;
+            row.infodeviceno = QString::number(i + 1);
+            row.infodevicename = device->name();
+            row.infoipaddress = shownAddress(device->ipAddressText());
+            row.infoserialnumber = device->serialNumber();
+            row.infomacaddress = device->macAddress();
+            row.infofwversion = device->firmwareVersion();
+            informationListModel->addRow(row);
+        }
+    }
+    if (!RegistrationFile::write(RegistrationFile::filePath(), records, RegistrationFile::PortColumn::Always)) {
+        log(QStringLiteral("DeviceRegistSetting.csv write ERROR"), LogError);
+        setPageProperty("settingok", true);
+        setPageProperty("settngtext", finishedText(QStringLiteral("DeviceRegistSetting.csvを保存できませんでした。")));
+        return false;
+    }
+    if (page) {
+        setPageProperty("settingok", true);
+        const int shown = page->property("validTimeErrorPopupFlg").toInt();
+        setPageProperty("settngtext", finishedText(shown == PopupReadout ? QStringLiteral("更新しました。")
+                                                                         : QStringLiteral("設定完了")));
+    }
+    return true;
 }

@@ -1,45 +1,179 @@
 #pragma once
 
 #include "screens/AbstractViewModel.h"
+#include "settings/DeviceEditRecord.h"
+#include "settings/MerCnPair.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
-// The device registration screen. So far it carries what the frame wires: the hand-over
-// signals towards the channel setting screen and the response handler, the zoom, the way
-// home and the work-history line of its activation.
+#include <array>
+
+class DeviceList;
+class DeviceSettingModel;
+class InformationListModel;
+class LevelChecker;
+class QTimer;
+struct DeviceSettingRow;
+
+// The device registration screen: a working copy of the device table (editRecords),
+// mirrored row by row into "deviceSettingModel", edited by row and bulk actions of the page;
+// the apply brings the device list into line with it and reads the identity of the devices
+// it restarted, and the end of that readout writes "DeviceRegistSetting.csv".
+//
+// Everything runs in the GUI thread. A device's registration, lists and settings are
+// changed only after its worker has been stopped and seen out of its loop; a device whose
+// worker does not leave is skipped and named to the operator. Devices that keep measuring
+// through an apply get their plan swapped whole (LevelChecker::replaceChannelSettings).
 class DeviceSettingViewModel : public AbstractViewModel
 {
     Q_OBJECT
 public:
+    // The table shows at most this many rows; the screen handles at most this many devices.
+    static constexpr int MaxRows = 50;
+    static constexpr int DefaultReadoutBoundMs = 15000;
+
     DeviceSettingViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent = nullptr);
     ~DeviceSettingViewModel() override;
 
+    void resume() override;
+    void suspend() override;
+    void createConnection(QObject *page, QObject *frame) override;
     void activate() override;
-    // Nothing is edited on this screen yet, so leaving it never needs a question.
+    void deactivate() override;
     void checkChangeDialog() override;
 
-    int merCnDeviceNo() const { return merCnDevice; }
-    QString terrestrialMerCn() const { return merCnOfdm; }
-    QString catvMerCn() const { return merCnCatv; }
-    bool merCnChanged() const { return merCnChangedFlag; }
+    // The apply; false when it was refused (an invalid or a duplicate address), and then
+    // nothing has changed.
+    bool applySettings(bool readAll);
+    void endInformationReadout();
+
+    // Apply helpers, in the order the apply runs them.
+    bool hasPendingChannelPlan(int deviceIndex) const;
+    void MeasurementChannelSettingFileRead();
+    void ResultsLogUpdate();
+    void AlertSettingFileRead();
+    void updateIpSetFlags();
+    void readPollingSettings();
+    // Writes the registration file from the devices and refills the identity list. False
+    // (logged, shown on the page) when the file could not be written.
+    bool DeviceListFileWrite();
+
+    void restoreSavedRecords();
+
+    // State the page and the tests look at.
+    QVector<DeviceEditRecord> currentEditRecords() const { return editRecords; }
+    QVector<DeviceEditRecord> currentSavedRecords() const { return savedRecords; }
+    QVector<MerCnPair> currentMerCnModes() const { return merCnModes; }
+    QList<bool> currentInformationPending() const { return informationPending; }
+    bool isReadoutRunning() const;
+    bool hasIpAddressError() const { return ipAddressError; }
+    bool isImportPending() const { return importPending; }
+    bool isMerCnChanged() const { return merCnChanged; }
+    // Device numbers that the last apply or readout end had to leave alone because their
+    // worker did not leave its loop.
+    QList<int> skippedDevices() const { return skippedDeviceNos; }
+
+    // The import fills these before it asks for an apply.
+    void setImportedRecords(const QVector<DeviceEditRecord> &records);
+
+    // The bound of an identity readout; tests shorten it.
+    void setReadoutBoundMs(int ms) { readoutBoundMs = ms; }
+    int readoutBound() const { return readoutBoundMs; }
+
+    // The name and address texts to the device's local 8-bit bytes, zero-terminated.
+    static QByteArray toCharBuffer(const QString &text);
+    static QByteArray toCharBufferAscii(const QString &text);
 
 signals:
-    void changeHomeDialog();
+    void transWindow(QVariant screen);
     void dataPassDeviceData(int deviceNo, QString name, ScreenId screenId);
     void dataPassMerCnr(int deviceNo, QString ofdm, QString catv, bool changed);
     void makeMeasurementResultModel();
     void makeOneMeasurementResultModel(int index);
     void measurementResultModelClear();
     void measurementChannelReloading();
+    void openPopup(QVariant popupNumber);
+    void setResponseValueEnd(bool notification);
+    void changeHomeDialog();
 
 public slots:
+    void onInformationResponse(uint index, QString response);
+    void timeoutthread();
+    void onChangeDestroy();
     void onChangeDialogScaleNotify(double scale);
     void onDataPassMerCnr(int deviceNo, QString ofdm, QString catv, bool changed);
 
+    void onButtonClicked(QString button) override;
+    void onRowButtonClicked(QString button, QString buttonvalue, int rowvalue) override;
+    void onTimeChangeButtonClicked(QString button, QString starttime, QString endtime, int row) override;
+
 private:
-    // MER/CN modes of the device being edited, handed along the setting screens.
-    int merCnDevice = 0;
-    QString merCnOfdm;
-    QString merCnCatv;
-    bool merCnChangedFlag = false;
+    enum class Family { InputType, Cycle, Wavelength };
+
+    DeviceList *devices() const;
+    int shownRowCount() const;
+    bool validRow(int row) const;
+    DeviceSettingRow tableRowOf(const DeviceEditRecord &record) const;
+    void appendBlankTableRow();
+    void writeDeviceLog(int row, WorkLogKind kind) const;
+
+    // Row edits.
+    void rowCheckChange(const QString &value, int row);
+    void allCheckChange(const QString &value);
+    void inputNameRowChaneg(const QString &value, int row);
+    void inputIpaddrRowChange(const QString &value, int row);
+    void addEmptyRow(int row);
+    void changeFamily(Family family, const QString &value, int row);
+    void rowChangeFamily(Family family, const QString &value, int row);
+    void allChangeFamily(Family family, const QString &value);
+    void checkChangeFamily(Family family, const QString &value);
+    void allChangeValidTime(const QString &start, const QString &end);
+    void checkChangeValidTime(const QString &start, const QString &end);
+    void rowChangeValidTime(const QString &start, const QString &end, int row);
+    void setValidTime(int row, const QString &start, const QString &end);
+    void openValidTimeRow(int row);
+    void openChannelSetting(int row);
+    void connectionTest(int row);
+    void importDeviceList(const QString &url);
+    void exportDeviceList(const QString &url);
+
+    // Apply steps.
+    bool checkAddresses();
+    bool checkDuplicates(bool imported);
+    void showProgress(bool readAll);
+    void applyImported();
+    void removeClearedRows();
+    QList<int> registerNewRows();
+    void rebuildTable();
+    void registerDevice(int deviceNo, const DeviceEditRecord &record);
+    void startReadoutTimer();
+    void reloadPlansAndThresholds();
+    void noteSkipped(int deviceIndex, const char *step);
+    QString finishedText(const QString &text) const;
+
+    bool importPending = false;
+    QList<bool> informationPending;
+    QStringList hourTexts;
+    QStringList minuteTexts;
+    bool ipAddressError = false;
+    std::array<bool, MaxRows> applyStopFlags {};
+    QVector<DeviceEditRecord> editRecords;
+    QVector<DeviceEditRecord> savedRecords;
+    QVector<DeviceEditRecord> preImportRecords;
+    QVector<MerCnPair> merCnModes;
+    bool merCnChanged = false;
+    DeviceSettingModel *deviceSettingModel = nullptr;
+    InformationListModel *informationListModel = nullptr;
+    QTimer *readoutTimer = nullptr;
+
+    int readoutBoundMs = DefaultReadoutBoundMs;
+    // Between the apply's start of a readout and its end: replies outside it are late.
+    bool readoutActive = false;
+    // Devices whose worker did not leave its loop; their lists and settings stay untouched.
+    QList<int> skippedDeviceNos;
+    QList<int> skippedDeviceIndexes;
 };

@@ -369,10 +369,10 @@ private slots:
         QCOMPARE(details->terrestrialMerCn(), QString()); // not passed on by the channel setting
         emit channel->dataPassMerCnr(1, QStringLiteral("MER"), QStringLiteral("CNR"), false);
         QCOMPARE(details->catvMerCn(), QStringLiteral("CNR"));
-        emit details->dataPassMerCnr(7, QStringLiteral("CNR"), QStringLiteral("CNR"), true);
-        QCOMPARE(channel->merCnDeviceNo(), 7);
-        QCOMPARE(device->merCnDeviceNo(), 7);
-        QVERIFY(device->merCnChanged());
+        emit details->dataPassMerCnr(1, QStringLiteral("CNR"), QStringLiteral("CNR"), true);
+        QCOMPARE(channel->merCnDeviceNo(), 1);
+        QCOMPARE(device->currentMerCnModes().value(0).ofdm, QStringLiteral("CNR"));
+        QVERIFY(device->isMerCnChanged());
 
         // The response handler's screen updates reach the result page.
         host->transit(QStringLiteral("MeasurementResult.qml"));
