@@ -56,6 +56,23 @@ Item {
         font.pixelSize: 13 * row.scaling
         currentIndex: model.indexOf(shown)
         displayText: shown
+        leftPadding: 4 * row.scaling
+        rightPadding: 16 * row.scaling
+        // A narrow arrow, so that the whole choice stays readable in its column.
+        indicator: Text {
+            x: parent.width - width - 4 * row.scaling
+            anchors.verticalCenter: parent.verticalCenter
+            text: "▾"
+            font.pixelSize: 13 * row.scaling
+            color: "#35506e"
+        }
+        contentItem: Text {
+            text: parent.displayText
+            verticalAlignment: Text.AlignVCenter
+            elide: Text.ElideRight
+            font: parent.font
+            color: "#1d2b3a"
+        }
     }
 
     component RowButton: Rectangle {
