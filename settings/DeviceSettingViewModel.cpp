@@ -1029,7 +1029,10 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
         return false;
 
     showProgress(readAll);
-    applyStopFlags.fill(false);
+    // Devices still in a running readout keep their flag, so that its end, now this one's,
+    // returns them to measurement.
+    if (!readoutActive)
+        applyStopFlags.fill(false);
     skippedDeviceNos.clear();
     skippedDeviceIndexes.clear();
 
@@ -1039,6 +1042,7 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
     removeClearedRows();
 
     const int savedBefore = savedRecords.size();
+    const QVector<DeviceEditRecord> previouslySaved = savedRecords;
     if (!readAll && !imported && editRecords.size() > savedRecords.size())
         registerNewRows();
 
@@ -1082,6 +1086,8 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
                 noteSkipped(i, "apply");
             }
         }
+        for (int i : qAsConst(skippedDeviceIndexes))
+            marked.removeAll(i);
     }
 
     // Restart the marked devices with their new settings; the others take only their alert
@@ -1091,7 +1097,7 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
         if (!device)
             continue;
         const DeviceEditRecord &record = editRecords.at(j);
-        if (j < MaxRows && applyStopFlags[j]) {
+        if (marked.contains(j)) {
             if (!readAll) {
                 const quint32 address = packedAddress(record.ipAddress);
                 device->setDeviceNo(j + 1);
@@ -1160,6 +1166,11 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
                 record.ipAddress = DeviceEditRecord::blankAddress();
         }
         savedRecords = editRecords;
+        // A skipped device did not take its row: the next apply must see the change again.
+        for (int i : qAsConst(skippedDeviceIndexes)) {
+            if (i + 1 < previouslySaved.size() && i < savedRecords.size())
+                savedRecords[i] = previouslySaved.at(i);
+        }
     }
 
     informationPending.clear();

@@ -183,6 +183,40 @@ private slots:
         QCOMPARE(torn.load(), 0);
     }
 
+    // A plan replaced while a worker still measures: the worker sees either plan whole.
+    void planSwappedWhileAWorkerReads()
+    {
+        const auto device = makeDevice();
+        const auto plan = [](int size) {
+            QVector<ChannelSettingRow> rows(size);
+            for (int i = 0; i < size; ++i) {
+                rows[i].bandTabIndex = size % 19;
+                rows[i].channel = QString::number(size);
+            }
+            return rows;
+        };
+        std::atomic<bool> done{false};
+        std::atomic<int> torn{0};
+        QThread *reader = QThread::create([&] {
+            while (!done.load()) {
+                const int count = device->channelSettingCount();
+                const ChannelSettingRow row = device->channelSetting(0);
+                // A row of the plan whose size it names, or none after a swap to the empty plan.
+                if (!row.channel.isEmpty() && row.channel.toInt() % 19 != row.bandTabIndex)
+                    torn.fetch_add(1);
+                if (count < 0 || count > 40)
+                    torn.fetch_add(1);
+            }
+        });
+        reader->start();
+        for (int i = 0; i < 20000; ++i)
+            device->replaceChannelSettings(plan(i % 41));
+        done.store(true);
+        reader->wait();
+        delete reader;
+        QCOMPARE(torn.load(), 0);
+    }
+
     void addressBytesAreUnsigned()
     {
         const quint32 address = addressOf(192, 168, 0, 200);

@@ -433,6 +433,20 @@ private slots:
         }
         QCOMPARE(registrationBytes(), expected);
         QCOMPARE(workLines().last(), sjis(QStringLiteral(",,設定を適用")) + '\r');
+
+        // An apply while a readout runs: the device still reading its identity is not
+        // changed again, yet the end of the readout returns it to measurement.
+        QVERIFY(sim.setFault(1, SimDevices::Fault::Slow, 3000));
+        send("nameinputrow", QStringLiteral("一号再"), 0);
+        QVERIFY(screen->applySettings(false));
+        QCOMPARE(changed->requestMode(), 1);
+        QVERIFY(screen->applySettings(false));
+        QCOMPARE(screen->currentInformationPending().mid(0, 2), (QList<bool> {false, false}));
+        QTRY_VERIFY_WITH_TIMEOUT(!screen->isReadoutRunning(), Patience);
+        QCOMPARE(changed->requestMode(), 0);
+        QVERIFY(changed->isMonitoring());
+        QCOMPARE(changed->name(), QStringLiteral("一号再"));
+        QVERIFY(sim.setFault(1, SimDevices::Fault::None));
         QCOMPARE(QmlMessageGuard::take(), QStringList());
     }
 
