@@ -174,6 +174,18 @@ bool DeviceList::removeDevice(LevelChecker *item)
     return true;
 }
 
+void DeviceList::updateMeasurableFlags()
+{
+    for (LevelChecker *item : qAsConst(devices)) {
+        if (!item)
+            continue;
+        const QString address = item->ipAddressText();
+        const bool measurable = item->channelSettingCount() > 0 && address != QLatin1String("0.0.0.0")
+                                && address != QLatin1String("   .   .   .   ");
+        item->setMeasurable(measurable ? 1 : 0);
+    }
+}
+
 bool DeviceList::removeLastDevice()
 {
     if (devices.isEmpty())

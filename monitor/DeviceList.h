@@ -48,6 +48,8 @@ public:
     SNMPMonitor *monitor(int index) const;
     // Removes the first entry that is this device, without deleting it or touching workers.
     bool removeDevice(LevelChecker *device);
+    // Marks each device measurable when it has a channel to measure and an address.
+    void updateMeasurableFlags();
     // Takes the last device out of the list with its worker, whose thread is told to quit.
     // The device is deleted at once, or, while its worker may still use it, once the worker
     // has let go. False for an empty list.

@@ -148,6 +148,15 @@ bool AlertSettingFile::promote(int deviceNo)
                                     filePath(deviceNo, Copy::Committed));
 }
 
+bool AlertSettingFile::loadCommitted(LevelChecker *device, int deviceNo)
+{
+    QVector<AlertSettingRow> rows;
+    if (!device || !read(filePath(deviceNo), &rows))
+        return false;
+    applyTo(device, rows);
+    return true;
+}
+
 void AlertSettingFile::applyTo(LevelChecker *device, const QVector<AlertSettingRow> &rows)
 {
     if (!device)

@@ -56,4 +56,7 @@ public:
     // Replaces the device's alert thresholds by rows. The device's worker must be outside
     // its polling loop.
     static void applyTo(LevelChecker *device, const QVector<AlertSettingRow> &rows);
+    // Reads the committed thresholds of device number deviceNo into device. False, the
+    // device untouched, when they cannot be read.
+    static bool loadCommitted(LevelChecker *device, int deviceNo);
 };

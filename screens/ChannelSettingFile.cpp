@@ -177,6 +177,17 @@ bool ChannelSettingFile::promote(int deviceNo)
                                     filePath(deviceNo, Copy::Committed));
 }
 
+bool ChannelSettingFile::loadCommitted(LevelChecker *device, int deviceNo, MeasuredChannelPlan *plan)
+{
+    MeasuredChannelPlan read;
+    if (!device || !readMeasured(filePath(deviceNo), &read))
+        return false;
+    applyTo(device, read);
+    if (plan)
+        *plan = read;
+    return true;
+}
+
 void ChannelSettingFile::applyTo(LevelChecker *device, const MeasuredChannelPlan &plan)
 {
     if (!device)

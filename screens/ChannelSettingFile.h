@@ -60,4 +60,7 @@ public:
     // still measuring reads the old plan or the new one. The setting file name is left to
     // the caller.
     static void applyTo(LevelChecker *device, const MeasuredChannelPlan &plan);
+    // Reads the committed plan of device number deviceNo and applies it to device; plan, when
+    // given, receives what was read. False, the device untouched, when it cannot be read.
+    static bool loadCommitted(LevelChecker *device, int deviceNo, MeasuredChannelPlan *plan = nullptr);
 };

@@ -165,12 +165,10 @@ void HomeViewModel::MeasurementChannelSettingFileRead()
         const int deviceNo = i + 1;
         // Each plan starts from the first CATV variants, so one device's plan never
         // leaks into the next.
-        MeasuredChannelPlan plan;
-        if (!device || !ChannelSettingFile::readMeasured(ChannelSettingFile::filePath(deviceNo), &plan)) {
+        if (!ChannelSettingFile::loadCommitted(device, deviceNo)) {
             log(QStringLiteral("MeasurementChannel %1.csv read ERROR").arg(deviceNo));
             continue;
         }
-        ChannelSettingFile::applyTo(device, plan);
         device->setSettingFileName(ChannelSettingFile::fileName(deviceNo));
     }
     logLeave("MeasurementChannelSettingFileRead");
@@ -185,12 +183,10 @@ void HomeViewModel::AlertSettingFileRead()
     for (int i = 0; i < list->deviceCount(); ++i) {
         LevelChecker *device = list->device(i);
         const int deviceNo = i + 1;
-        QVector<AlertSettingRow> rows;
-        if (!device || !AlertSettingFile::read(AlertSettingFile::filePath(deviceNo), &rows)) {
+        if (!AlertSettingFile::loadCommitted(device, deviceNo)) {
             log(QStringLiteral("AlertSetting alert_%1.csv read ERROR").arg(deviceNo));
             continue;
         }
-        AlertSettingFile::applyTo(device, rows);
     }
     logLeave("AlertSettingFileRead");
 }
@@ -204,17 +200,6 @@ void HomeViewModel::readApplicationSettings()
 
 void HomeViewModel::updateMeasurableFlags()
 {
-    DeviceList *list = devices();
-    if (!list)
-        return;
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        LevelChecker *device = list->device(i);
-        if (!device)
-            continue;
-        const QString address = device->ipAddressText();
-        const bool measurable = device->channelSettingCount() > 0
-                                && address != QLatin1String("0.0.0.0")
-                                && address != QLatin1String("   .   .   .   ");
-        device->setMeasurable(measurable ? 1 : 0);
-    }
+    if (DeviceList *list = devices())
+        list->updateMeasurableFlags();
 }

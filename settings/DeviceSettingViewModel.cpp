@@ -1223,11 +1223,10 @@ void DeviceSettingViewModel::MeasurementChannelSettingFileRead()
         // Each plan starts from the first CATV variants: one device's plan never leaks into
         // the next device's variants.
         MeasuredChannelPlan plan;
-        if (!ChannelSettingFile::readMeasured(ChannelSettingFile::filePath(deviceNo), &plan)) {
+        if (!ChannelSettingFile::loadCommitted(device, deviceNo, &plan)) {
             log(QStringLiteral("MeasurementChannel %1.csv read ERROR").arg(deviceNo));
             continue;
         }
-        ChannelSettingFile::applyTo(device, plan);
         if (!plan.channels.isEmpty()) {
             device->setSettingFileName(ChannelSettingFile::fileName(deviceNo));
             if (deviceSettingModel)
@@ -1266,30 +1265,18 @@ void DeviceSettingViewModel::AlertSettingFileRead()
         if (!device || skippedDeviceIndexes.contains(i))
             continue;
         const int deviceNo = i + 1;
-        QVector<AlertSettingRow> rows;
-        if (!AlertSettingFile::read(AlertSettingFile::filePath(deviceNo), &rows)) {
+        if (!AlertSettingFile::loadCommitted(device, deviceNo)) {
             log(QStringLiteral("AlertSetting alert_%1.csv read ERROR").arg(deviceNo));
             continue;
         }
-        AlertSettingFile::applyTo(device, rows);
     }
     logLeave("AlertSettingFileRead");
 }
 
 void DeviceSettingViewModel::updateIpSetFlags()
 {
-    DeviceList *list = devices();
-    if (!list)
-        return;
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        LevelChecker *device = list->device(i);
-        if (!device)
-            continue;
-        const QString address = device->ipAddressText();
-        const bool measurable = device->channelSettingCount() > 0 && address != NoAddress
-                                && address != DeviceEditRecord::blankAddress();
-        device->setMeasurable(measurable ? 1 : 0);
-    }
+    if (DeviceList *list = devices())
+        list->updateMeasurableFlags();
 }
 
 void DeviceSettingViewModel::readPollingSettings()
