@@ -513,6 +513,61 @@ private slots:
         QVERIFY(!QFile::exists(root->registrationPath()));
     }
 
+    // The apply promotes pending plans and thresholds, loads every device's plan with its
+    // own CATV variants, moves stored results to their channel's new position and hands the
+    // polling settings to the devices.
+    void applyLoadsPlansAndSettings()
+    {
+        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("0.0.0.0"))
+             + line(2, QStringLiteral("二号"), QStringLiteral("0.0.0.0")));
+        QVERIFY(root->writeSetting(QStringLiteral("MeasurementChannelSetting/1_new.csv"),
+                                   PlanHeader + "5,C24,233000,3,0,0,1\n5,8,191000,3,0,0,0\n"));
+        QVERIFY(root->writeSetting(QStringLiteral("MeasurementChannelSetting/2.csv"),
+                                   PlanHeader + "5,C27,243000,3,0,0,1\n0,13,473143,0,0,1,1\n"));
+        QVERIFY(root->writeSetting(QStringLiteral("AlertSetting/alert_2_new.csv"),
+                                   "'BandTabIndex,Channel,LevelMin,LevelMax,MER/CN,BER\n0,13,<47.0,>81.0,<25.0,>2.0E-4\n"));
+        QVERIFY(root->writeSetting(QStringLiteral("application_setting.ini"),
+                                   "[PollingInterval]\nFirstRecv=500\nUhfRecv=4500\n[ChMonitoring]\nChMonitoring=2\n"));
+        LevelChecker *second = devices()->device(1);
+        // Device 2 measured channel 13 at position 1 before; its plan now has it at 1 too,
+        // while a result of a channel no longer planned goes.
+        ChannelResultRow kept;
+        kept.bandTabIndex = BandTerrestrial;
+        kept.channel = QStringLiteral("13");
+        second->addMeasurementHistory(kept, 0);
+        ChannelResultRow dropped;
+        dropped.bandTabIndex = BandCatv;
+        dropped.channel = QStringLiteral("C99");
+        second->addMeasurementHistory(dropped, 1);
+
+        DeviceSettingViewModel *screen = vm();
+        screen->setReadoutBoundMs(500);
+        QVERIFY(screen->applySettings(false));
+        QVERIFY(!ChannelSettingFile::exists(1, ChannelSettingFile::Copy::Pending));
+        QVERIFY(ChannelSettingFile::exists(1, ChannelSettingFile::Copy::Committed));
+        QVERIFY(!AlertSettingFile::exists(2, AlertSettingFile::Copy::Pending));
+        LevelChecker *first = devices()->device(0);
+        QCOMPARE(first->channelSettingCount(), 1);
+        QCOMPARE(first->c24FrequencyType(), 1);
+        QCOMPARE(first->settingFileName(), QStringLiteral("1.csv"));
+        QCOMPARE(second->c24FrequencyType(), 0);
+        QCOMPARE(second->ch8FrequencyType(), 0);
+        QCOMPARE(second->channelSettingCount(), 2);
+        QCOMPARE(second->measurementHistoryCount(1), 1);
+        QCOMPARE(second->measurementHistory(1, 0).channel, QStringLiteral("13"));
+        QCOMPARE(second->measurementHistoryCount(0), 0);
+        QCOMPARE(second->alertSettingCount(), 1);
+        QCOMPARE(second->alertSetting(0).hikariLevelMin, QStringLiteral("-10.0"));
+        QCOMPARE(cell(0, DeviceSettingModel::SettingfileRole), QStringLiteral("設定・確認"));
+        QCOMPARE(first->applicationSetting().firstRecv, 1000);
+        QCOMPARE(first->applicationSetting().uhfRecv, 4500);
+        QCOMPARE(second->applicationSetting().chMonitoring, 1);
+        // Device 1's pending plan made it take part in the readout; device 2 has its identity.
+        QCOMPARE(screen->currentInformationPending(), (QList<bool> {true, false}));
+        QTRY_VERIFY_WITH_TIMEOUT(!screen->isReadoutRunning(), 10000);
+        QCOMPARE(first->serialNumber(), QStringLiteral("---"));
+    }
+
     // The home button asks before it discards pending edits, and only then.
     void discardQuestion_data()
     {

@@ -152,7 +152,16 @@ Item {
                 selectByMouse: true
                 font.family: row.fontName
                 font.pixelSize: 13 * row.scaling
-                onEditingFinished: row.rowButton("changeipaddress", text, row.rowindex)
+                // Only a typed change is sent: leaving an untouched field must not turn an
+                // address that was never set into a cleared one.
+                property bool typed: false
+                onTextEdited: typed = true
+                onEditingFinished: {
+                    if (!typed)
+                        return
+                    typed = false
+                    row.rowButton("changeipaddress", text, row.rowindex)
+                }
             }
         }
         Cell {
