@@ -568,6 +568,44 @@ private slots:
         QCOMPARE(first->serialNumber(), QStringLiteral("---"));
     }
 
+    // After an import the apply registers every row afresh, numbered in table order, and
+    // rebuilds the result list instead of reloading it.
+    void applyImportedList()
+    {
+        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("0.0.0.0"))
+             + line(2, QStringLiteral("二号"), QStringLiteral("0.0.0.0")));
+        DeviceSettingViewModel *screen = vm();
+        screen->setReadoutBoundMs(500);
+        QVector<DeviceEditRecord> imported;
+        for (const QString &name : {QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")}) {
+            DeviceEditRecord record = DeviceEditRecord::blank(9);
+            record.name = name;
+            imported.append(record);
+        }
+        screen->setImportedRecords(imported);
+        QVERIFY(screen->isImportPending());
+        QCOMPARE(table()->rowCount(), 4);
+        QStringList order;
+        connect(screen, &DeviceSettingViewModel::measurementResultModelClear, this,
+                [&order] { order.append(QStringLiteral("clear")); });
+        connect(screen, &DeviceSettingViewModel::makeMeasurementResultModel, this,
+                [&order] { order.append(QStringLiteral("all")); });
+        connect(screen, &DeviceSettingViewModel::measurementChannelReloading, this,
+                [&order] { order.append(QStringLiteral("reload")); });
+        QVERIFY(screen->applySettings(false));
+        QCOMPARE(order, (QStringList {QStringLiteral("clear"), QStringLiteral("all")}));
+        QCOMPARE(devices()->deviceCount(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(devices()->device(i)->deviceNo(), i + 1);
+            QCOMPARE(devices()->device(i)->name(), imported.at(i).name);
+        }
+        QVERIFY(!screen->isImportPending());
+        QCOMPARE(screen->currentSavedRecords().size(), 4);
+        QCOMPARE(screen->currentSavedRecords().last().ipAddress, Mask);
+        QTRY_VERIFY_WITH_TIMEOUT(!screen->isReadoutRunning(), 10000);
+        QVERIFY(registrationBytes().contains("3,丙,0.0.0.0:161,"));
+    }
+
     // The home button asks before it discards pending edits, and only then.
     void discardQuestion_data()
     {
