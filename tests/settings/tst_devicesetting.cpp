@@ -724,6 +724,19 @@ private slots:
         QCOMPARE(page->property("startH").toString(), QStringLiteral("09"));
         QCOMPARE(page->property("endM").toString(), QStringLiteral("00"));
 
+        // Typing into the name field: at most 8 characters, and no ",".
+        auto *nameField = itemNamed(qobject_cast<QQuickItem *>(page), QStringLiteral("nameField"));
+        QVERIFY(nameField);
+        nameField->forceActiveFocus();
+        QVERIFY(QMetaObject::invokeMethod(nameField, "selectAll"));
+        for (const char key : QByteArray("ab,cdefghijk"))
+            QTest::keyClick(host->window, key);
+        QCOMPARE(nameField->property("text").toString(), QStringLiteral("abcdefgh"));
+        nameField->setFocus(false);
+        QTRY_COMPARE(screen->currentEditRecords().first().name, QStringLiteral("abcdefgh"));
+        QVERIFY(QMetaObject::invokeMethod(page, "rowbuttonclicked", Q_ARG(QString, QStringLiteral("nameinputrow")),
+                                          Q_ARG(QString, QStringLiteral("頁名")), Q_ARG(int, 0)));
+
         QVERIFY(QMetaObject::invokeMethod(page, "rowbuttonclicked", Q_ARG(QString, QStringLiteral("changeipaddress")),
                                           Q_ARG(QString, QStringLiteral("  1.  2.  3.256")), Q_ARG(int, 0)));
         QCOMPARE(page->property("validTimeErrorPopupFlg").toInt(), 9);
