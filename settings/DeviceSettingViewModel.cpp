@@ -15,7 +15,6 @@
 #include "screens/RegistrationFile.h"
 
 #include <QCoreApplication>
-#include <QTextCodec>
 #include <QThread>
 #include <QTime>
 #include <QTimer>
@@ -796,16 +795,17 @@ void DeviceSettingViewModel::openChannelSetting(int row)
 
 // --- Apply ---
 
+// The device list decodes its texts as UTF-8, the program's 8-bit encoding.
 QByteArray DeviceSettingViewModel::toCharBuffer(const QString &text)
 {
-    return text.toLocal8Bit();
+    return text.toUtf8();
 }
 
 QByteArray DeviceSettingViewModel::toCharBufferAscii(const QString &text)
 {
     // A plan file name is ASCII ("3.csv"); cutting anything else to its length would leave
     // broken bytes, so such a text gives no name.
-    const QByteArray bytes = text.toLocal8Bit();
+    const QByteArray bytes = text.toUtf8();
     return bytes.size() == text.size() ? bytes : QByteArray();
 }
 

@@ -84,7 +84,7 @@ public:
     void setReadoutBoundMs(int ms) { readoutBoundMs = ms; }
     int readoutBound() const { return readoutBoundMs; }
 
-    // The name and address texts to the device's local 8-bit bytes, zero-terminated.
+    // Texts as the device list takes them (UTF-8); a plan file name only when it is ASCII.
     static QByteArray toCharBuffer(const QString &text);
     static QByteArray toCharBufferAscii(const QString &text);
 
