@@ -37,6 +37,7 @@ private slots:
     void rebootTouchesOnlyMonitoringDevices();
     void rebuildWithSilentDevices();
     void deleteWhileWorkerBusyKeepsDevice();
+    void removeLastWhileWorkerBusyKeepsDevice();
     void destroyWhileSilentDevicesPoll();
 
 private:
@@ -252,6 +253,38 @@ void TestDeviceList::deleteWhileWorkerBusyKeepsDevice()
         QVERIFY(!silent.isNull());
     // Deleted once the worker has let go of it.
     QTRY_VERIFY_WITH_TIMEOUT(silent.isNull(), 15000);
+}
+
+void TestDeviceList::removeLastWhileWorkerBusyKeepsDevice()
+{
+    DeviceList list(2, SystemLog::instance(), nullptr);
+    LevelChecker *healthy = PollingFixture::addSimDevice(list, sim, Healthy, 0, 0, 3, OneChannel);
+    QPointer<LevelChecker> silent = PollingFixture::addSimDevice(list, sim, SilentA, 0, 0, 3, OneChannel);
+    QPointer<ThreadBase> thread = list.monitor(1)->attachedThread();
+    list.startMonitoringAt(1);
+    QTRY_COMPARE_WITH_TIMEOUT(silent->pollingLoopActive(), 1, 10000);
+
+    // No wait between the stop and the removal: the worker is still in its request.
+    list.stopMonitoringAt(1);
+    const bool inUse = list.isDeviceInUse(silent);
+    QVERIFY(list.removeLastDevice());
+    QCOMPARE(list.deviceCount(), 1);
+    QCOMPARE(list.device(0), healthy);
+    QVERIFY(list.monitor(0));
+    QCOMPARE(list.monitor(1), nullptr);
+    if (inUse)
+        QVERIFY(!silent.isNull());
+    // Deleted once the worker has let go of it; its thread ends.
+    QTRY_VERIFY_WITH_TIMEOUT(silent.isNull(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(thread.isNull() || thread->isFinished(), 15000);
+
+    // The device left keeps its worker.
+    list.startMonitoringAt(0);
+    QTRY_COMPARE_WITH_TIMEOUT(healthy->pollingLoopActive(), 1, 10000);
+    list.stopMeasurementAt(0);
+    QVERIFY(list.waitForPollingLoops());
+    QVERIFY(list.removeLastDevice());
+    QVERIFY(!list.removeLastDevice());
 }
 
 void TestDeviceList::destroyWhileSilentDevicesPoll()
