@@ -254,6 +254,7 @@ Item {
                                 hikariWaveLength: model.hikariWaveLength
                                 onRowButton: page.rowbuttonclicked(name, value, row)
                                 onTimeChange: page.changetimeclicked(name, start, end, row)
+                                onSameTimeRefused: page.onOpenPopup(6)
                             }
                         }
                     }
@@ -320,7 +321,6 @@ Item {
             bulkEndH.currentIndex = 23
             bulkEndM.currentIndex = 59
             bulkAlways.checked = false
-            bulkSameTime.visible = false
             open()
         }
         anchors.centerIn: parent
@@ -358,10 +358,9 @@ Item {
                 Row {
                     spacing: 6 * page.scaling
                     Text { text: qsTr("終了時刻"); width: 80 * page.scaling; font.family: page.fontName; font.pixelSize: 14 * page.scaling }
-                    ComboBox { id: bulkEndH; width: 65 * page.scaling; height: 30 * page.scaling; model: page.hour; enabled: !bulkAlways.checked }
-                    ComboBox { id: bulkEndM; width: 65 * page.scaling; height: 30 * page.scaling; model: page.minutes; enabled: !bulkAlways.checked }
+                    ComboBox { id: bulkEndH; objectName: "bulkEndHour"; width: 65 * page.scaling; height: 30 * page.scaling; model: page.hour; enabled: !bulkAlways.checked }
+                    ComboBox { id: bulkEndM; objectName: "bulkEndMinute"; width: 65 * page.scaling; height: 30 * page.scaling; model: page.minutes; enabled: !bulkAlways.checked }
                 }
-                Text { id: bulkSameTime; visible: false; color: "#d66264"; text: "同一の時刻は入力できません。"; font.family: page.fontName; font.pixelSize: 13 * page.scaling }
             }
             Row {
                 spacing: 10 * page.scaling
@@ -372,6 +371,7 @@ Item {
             Row {
                 spacing: 12 * page.scaling
                 Button {
+                    objectName: "bulkYes"
                     text: "はい"
                     font.family: page.fontName
                     onClicked: {
@@ -379,7 +379,7 @@ Item {
                             var start = bulkStartH.currentText + ":" + bulkStartM.currentText
                             var end = bulkEndH.currentText + ":" + bulkEndM.currentText
                             if (!bulkAlways.checked && start === end) {
-                                bulkSameTime.visible = true
+                                page.onOpenPopup(6)
                                 return
                             }
                             page.changetimeclicked(allDevices.checked ? "validtimebulkchange" : "validtimecheckchange",

@@ -745,6 +745,30 @@ private slots:
         QCOMPARE(message->property("text").toString(),
                  QStringLiteral("機器No.1 の\nIPアドレス(第2-4オクテット)が不正です。\n0 から 255 までの数値を入力してください。"));
 
+        // The bulk valid-time pop-up refuses equal times with message 6 and sends nothing;
+        // otherwise it sends the all-rows change.
+        QSignalSpy times(page, SIGNAL(changetimeclicked(QString,QString,QString,int)));
+        auto *bulk = host->window->findChild<QObject *>(QStringLiteral("bulkPopup"));
+        QVERIFY(bulk);
+        QVERIFY(QMetaObject::invokeMethod(bulk, "show", Q_ARG(QVariant, QStringLiteral("validtime"))));
+        QObject *endHour = host->window->findChild<QObject *>(QStringLiteral("bulkEndHour"));
+        QObject *endMinute = host->window->findChild<QObject *>(QStringLiteral("bulkEndMinute"));
+        QObject *yes = host->window->findChild<QObject *>(QStringLiteral("bulkYes"));
+        QVERIFY(endHour && endMinute && yes);
+        endHour->setProperty("currentIndex", 0);
+        endMinute->setProperty("currentIndex", 0);
+        QVERIFY(QMetaObject::invokeMethod(yes, "clicked"));
+        QCOMPARE(times.size(), 0);
+        QCOMPARE(page->property("validTimeErrorPopupFlg").toInt(), 6);
+        QCOMPARE(message->property("text").toString(), QStringLiteral("同一の時刻は入力できません。"));
+        endHour->setProperty("currentIndex", 8);
+        QVERIFY(QMetaObject::invokeMethod(yes, "clicked"));
+        QCOMPARE(times.size(), 1);
+        QCOMPARE(times.first().at(0).toString(), QStringLiteral("validtimebulkchange"));
+        QCOMPARE(times.first().at(1).toString(), QStringLiteral("00:00"));
+        QCOMPARE(times.first().at(2).toString(), QStringLiteral("08:00"));
+        QCOMPARE(cell(1, DeviceSettingModel::ValidtimeRole), QStringLiteral("00:00～08:00"));
+
         QSignalSpy home(screen, &DeviceSettingViewModel::changeHomeDialog);
         QVERIFY(QMetaObject::invokeMethod(page, "changeDestroy"));
         QCOMPARE(home.size(), 1);

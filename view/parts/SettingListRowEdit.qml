@@ -29,6 +29,8 @@ Item {
 
     signal rowButton(string name, string value, int row)
     signal timeChange(string name, string start, string end, int row)
+    // Equal start and end times: the page shows its message instead of sending them.
+    signal sameTimeRefused()
 
     width: cells.width
     height: 34 * scaling
@@ -229,7 +231,6 @@ Item {
             endHour.currentIndex = row.hour.indexOf(row.endH)
             endMinute.currentIndex = row.minutes.indexOf(row.endM)
             always.checked = false
-            sameTime.visible = false
         }
 
         Column {
@@ -250,7 +251,6 @@ Item {
                 ComboBox { id: endMinute; width: 65 * row.scaling; height: 30 * row.scaling; model: row.minutes; enabled: !always.checked }
             }
             Text { text: "変更しますか？"; font.family: row.fontName; font.pixelSize: 14 * row.scaling }
-            Text { id: sameTime; visible: false; color: "#d66264"; text: "同一の時刻は入力できません。"; font.family: row.fontName; font.pixelSize: 13 * row.scaling }
             Row {
                 spacing: 12 * row.scaling
                 Button {
@@ -260,7 +260,7 @@ Item {
                         var start = startHour.currentText + ":" + startMinute.currentText
                         var end = endHour.currentText + ":" + endMinute.currentText
                         if (!always.checked && start === end) {
-                            sameTime.visible = true
+                            row.sameTimeRefused()
                             return
                         }
                         row.timeChange("validtimerowchange", always.checked ? "常時" : start, end, row.rowindex)
