@@ -606,6 +606,23 @@ private slots:
         QVERIFY(registrationBytes().contains("3,丙,0.0.0.0:161,"));
     }
 
+    // A registration file that cannot be replaced is reported, never "設定完了".
+    void registrationWriteFailure()
+    {
+        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("10.0.0.1")), true);
+        host->transit(QStringLiteral("DeviceSetting.qml"));
+        QObject *page = host->find(QStringLiteral("DeviceSetting"));
+        QVERIFY(page);
+        QVERIFY(QFile::remove(root->registrationPath()));
+        QVERIFY(QDir().mkpath(root->registrationPath()));
+        QVERIFY(!vm()->DeviceListFileWrite());
+        QVERIFY(page->property("settingok").toBool());
+        QCOMPARE(page->property("settngtext").toString(), QStringLiteral("DeviceRegistSetting.csvを保存できませんでした。"));
+        QVERIFY(root->logMessages().contains(QStringLiteral("[DeviceSettingViewModel] DeviceRegistSetting.csv write ERROR")));
+        QCOMPARE(identities()->rowCount(), 1);
+        host->transit(QStringLiteral("Home.qml"));
+    }
+
     // The home button asks before it discards pending edits, and only then.
     void discardQuestion_data()
     {
