@@ -385,7 +385,7 @@ void ChannelSettingViewModel::onChangeDialogScaleNotify(double scale)
 
 void ChannelSettingViewModel::onConvertMerCnr(int band, QString textmessage)
 {
-    const QString mode = textmessage == QLatin1String("換算CN") ? kCnr : textmessage;
+    const QString mode = textmessage == QStringLiteral("換算CN") ? kCnr : textmessage;
     if (band == BandTerrestrial)
         ofdmMerCnrEdit = mode;
     else if (band == BandCatv)
