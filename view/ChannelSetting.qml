@@ -105,6 +105,12 @@ Item {
         }
     }
 
+    // A list written by the view model, or an empty one for anything else (bandInfo is
+    // briefly the number 0 while the screen opens).
+    function listOf(value) {
+        return value !== undefined && value !== null && value.length !== undefined ? value : []
+    }
+
     function namesOf(column) {
         return column === 0 ? chName1 : column === 1 ? chName2 : column === 2 ? chName3 : chName4
     }
@@ -443,6 +449,7 @@ Item {
 
                             // Tick boxes with their frequency, flowing over three columns.
                             GridView {
+                                id: channelGrid
                                 objectName: "channelGrid" + column.band
                                 visible: column.kind === "grid"
                                 anchors.top: columnHead.bottom
@@ -454,7 +461,7 @@ Item {
                                 cellHeight: 22
                                 boundsBehavior: Flickable.StopAtBounds
                                 model: column.kind === "grid" ? column.names : []
-                                ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+                                ScrollBar.vertical: ScrollBar { policy: channelGrid.contentHeight > channelGrid.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff }
                                 delegate: Row {
                                     spacing: 4
                                     height: 22
@@ -484,6 +491,7 @@ Item {
 
                             // Tick boxes only, or with a frequency field.
                             ListView {
+                                id: channelList
                                 objectName: "channelList" + column.band
                                 visible: column.kind !== "grid"
                                 anchors.top: columnHead.bottom
@@ -493,7 +501,7 @@ Item {
                                 clip: true
                                 boundsBehavior: Flickable.StopAtBounds
                                 model: column.kind !== "grid" ? column.names : []
-                                ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+                                ScrollBar.vertical: ScrollBar { policy: channelList.contentHeight > channelList.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff }
                                 delegate: Row {
                                     spacing: 4
                                     height: column.kind === "field" ? 26 : 21
@@ -581,8 +589,8 @@ Item {
                     width: parent.width - 12
                     clip: true
                     boundsBehavior: Flickable.StopAtBounds
-                    model: Array.isArray(page.checkbutton) ? page.checkbutton : []
-                    ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+                    model: page.listOf(page.checkbutton)
+                    ScrollBar.vertical: ScrollBar { policy: summaryList.contentHeight > summaryList.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff }
                     delegate: Rectangle {
                         width: summaryList.width - 10
                         height: 20
@@ -601,7 +609,7 @@ Item {
                             }
                             Text {
                                 width: 110
-                                text: Array.isArray(page.bandInfo) && page.bandInfo[index] !== undefined ? page.bandInfo[index] : ""
+                                text: page.listOf(page.bandInfo)[index] !== undefined ? page.listOf(page.bandInfo)[index] : ""
                                 font.pixelSize: page.fontsize
                                 font.family: page.fontName
                                 color: page.textColor

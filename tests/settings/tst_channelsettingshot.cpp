@@ -1,0 +1,109 @@
+// ctest-label: settings
+// Pictures of the channel setting screen with the template plan of a device: the terrestrial
+// group and the BS/CS group, a few channels ticked. Needs a display that can be grabbed;
+// offscreen it skips. Run it under Xvfb to get the pictures:
+//   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb tests/tst_channelsettingshot
+// The PNGs go to the build folder (NRT52_BUILD_DIR): channel-setting-terrestrial.png,
+// channel-setting-bs.png.
+#include "screens/FrameHost.h"
+
+#include "screens/ChannelSettingFile.h"
+#include "settings/ChannelSettingViewModel.h"
+#include "support/TestFiles.h"
+
+#include <QImage>
+#include <QQuickItem>
+
+class TestChannelSettingShot : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QQuickItem *findItem(QQuickItem *item, const QString &name)
+    {
+        if (!item)
+            return nullptr;
+        if (item->objectName() == name && item->isVisible())
+            return item;
+        const QList<QQuickItem *> children = item->childItems();
+        for (QQuickItem *child : children) {
+            if (QQuickItem *found = findItem(child, name))
+                return found;
+        }
+        return nullptr;
+    }
+
+    static bool chooseGroup(FrameHost &host, int group)
+    {
+        QQuickItem *button = findItem(host.window->contentItem(), QStringLiteral("groupButton%1").arg(group));
+        if (!button)
+            return false;
+        const QPointF centre = button->mapToScene(QPointF(button->width() / 2, button->height() / 2));
+        QTest::mouseClick(host.window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+        return true;
+    }
+
+    static bool save(FrameHost &host, const QString &name)
+    {
+        QTest::qWait(300);
+        const QImage image = host.window->grabWindow();
+        if (image.isNull())
+            return false;
+        const QString path = QDir(qEnvironmentVariable("NRT52_BUILD_DIR")).filePath(name);
+        qInfo("picture: %s", qPrintable(path));
+        return image.save(path);
+    }
+
+private slots:
+    void screenshot()
+    {
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            QSKIP("no display to take a picture of");
+        QmlMessageGuard::install();
+        FrameRoot root;
+        QVERIFY(root.prepare());
+        QVERIFY(TestFiles::installTemplatePlan());
+        // The template with a few channels ticked, as the device's committed plan.
+        QByteArray plan = TestFiles::readBytes(ChannelSettingFile::templatePath());
+        for (const char *row : {"0,13,473143,0,0,0,", "0,16,491143,0,0,0,", "0,21,521143,0,0,0,", "0,27,557143,0,0,0,",
+                                "1,BS1,1049480,0,0,1,", "1,BS3,1087840,0,0,1,", "3,ND2,1613000,0,0,1,",
+                                "5,C24,231000,3,0,0,"})
+            plan.replace(QByteArray(row) + "0\n", QByteArray(row) + "1\n");
+        QVERIFY(TestFiles::writeBytes(ChannelSettingFile::filePath(1), plan));
+
+        FrameHost host;
+        QVERIFY(host.isValid());
+        QVERIFY(host.waitForBoot());
+        const quint32 ip = 0x0100007f;
+        host.app->addDevice(1, "受信点1", "", &ip, 0, nullptr, 0, "08:00", "20:00", 3, "public", 161);
+        auto *screen = qobject_cast<ChannelSettingViewModel *>(host.frame->viewModelOf(QStringLiteral("ChannelSetting")));
+        QVERIFY(screen);
+        screen->onDataPassMerCnr(1, QStringLiteral("MER"), QStringLiteral("CNR"), false);
+        screen->onDataPassDeviceData(1, QStringLiteral("受信点1"), ScreenDeviceSetting);
+        host.transit(QStringLiteral("ChannelSetting.qml"));
+        QObject *page = host.find(QStringLiteral("ChannelSetting"));
+        QVERIFY(page);
+        QVERIFY(QTest::qWaitForWindowExposed(host.window));
+        QTRY_COMPARE(page->property("hertz1").toList().size(), 50);
+        QCOMPARE(page->property("countCheck").toInt(), 8);
+        QVERIFY(save(host, QStringLiteral("channel-setting-terrestrial.png")));
+
+        QVERIFY(chooseGroup(host, 1));
+        QTRY_COMPARE(page->property("chName1").toStringList().value(0), QStringLiteral("BS1"));
+        QVERIFY(save(host, QStringLiteral("channel-setting-bs.png")));
+
+        QVERIFY(chooseGroup(host, 5));
+        QTRY_COMPARE(page->property("chName1").toStringList().value(0), QStringLiteral("1"));
+        QVERIFY(save(host, QStringLiteral("channel-setting-catv.png")));
+
+        QVERIFY(chooseGroup(host, 16));
+        QTRY_COMPARE(page->property("chName2").toStringList().value(0), QStringLiteral("FM 1"));
+        QVERIFY(save(host, QStringLiteral("channel-setting-fm.png")));
+
+        const QStringList bad = QmlMessageGuard::take();
+        QVERIFY2(bad.isEmpty(), qPrintable(bad.join('\n')));
+    }
+};
+
+QTEST_MAIN(TestChannelSettingShot)
+#include "tst_channelsettingshot.moc"
