@@ -13,18 +13,13 @@
 #include <QDir>
 
 #include <cmath>
+#include <iterator>
 
 namespace {
 
 // The page connections, in the order they are made: sender is the page (true) or the view
 // model, then the two signatures.
-struct PageConnection {
-    bool fromPage;
-    const char *signal;
-    const char *slot;
-};
-
-const PageConnection kPageConnections[] = {
+const AbstractViewModel::PageConnection kPageConnections[] = {
     {true, SIGNAL(bandChange(int)), SLOT(onBandChanged(int))},
     {true, SIGNAL(channelSignal(int, QString, bool)), SLOT(onChannelSignal(int, QString, bool))},
     {true, SIGNAL(allCheckInfo(int, bool)), SLOT(onAllChecked(int, bool))},
@@ -67,6 +62,29 @@ struct CatvPlanRow {
 const CatvPlanRow kShbPlan[] = {{"C24", 231, 233}, {"C25", 237, 239}, {"C26", 243, 245}, {"C27", 249, 251}};
 // VHF: "設定3" / "設定4".
 const CatvPlanRow kVhfPlan[] = {{"8", 195, 191}, {"9", 201, 197}, {"10", 207, 203}, {"11", 213, 209}, {"12", 219, 215}};
+
+// Writes one CATV frequency plan into the CATV rows of plan, up to and including the row
+// lastChannel when one is given.
+void applyCatvPlan(QVector<ChannelSettingEntry> *plan, const CatvPlanRow *rows, int count, bool second,
+                   const QString &lastChannel)
+{
+    for (ChannelSettingEntry &entry : *plan) {
+        if (entry.bandTabIndex != BandCatv)
+            continue;
+        for (int i = 0; i < count; ++i) {
+            if (entry.channel != QLatin1String(rows[i].channel))
+                continue;
+            const QString mhz = QString::number(second ? rows[i].second : rows[i].first);
+            // ISDB-C rows sit on the whole MHz, ISDB-T rows 143 kHz above; others stay.
+            if (entry.broadbandSystem == 3)
+                entry.frequency = mhz + QStringLiteral("000");
+            else if (entry.broadbandSystem == 0)
+                entry.frequency = mhz + QStringLiteral("143");
+        }
+        if (!lastChannel.isEmpty() && entry.channel == lastChannel)
+            break;
+    }
+}
 
 struct FrequencyLimit {
     int band;
@@ -176,16 +194,7 @@ void ChannelSettingViewModel::createConnection(QObject *newPage, QObject *newFra
 
 void ChannelSettingViewModel::connectPage(bool connecting)
 {
-    if (!page)
-        return;
-    for (const PageConnection &c : kPageConnections) {
-        QObject *sender = c.fromPage ? page.data() : this;
-        QObject *receiver = c.fromPage ? this : page.data();
-        if (connecting)
-            connect(sender, c.signal, receiver, c.slot, Qt::UniqueConnection);
-        else
-            disconnect(sender, c.signal, receiver, c.slot);
-    }
+    AbstractViewModel::connectPage(kPageConnections, int(std::size(kPageConnections)), connecting);
 }
 
 bool ChannelSettingViewModel::readPlan(const QString &path, QVector<ChannelSettingEntry> *rows)
@@ -698,39 +707,13 @@ void ChannelSettingViewModel::onResetSignal(bool resetFlag)
 
 void ChannelSettingViewModel::onCatvSetting2(bool setting2)
 {
-    for (ChannelSettingEntry &entry : workingPlan) {
-        if (entry.bandTabIndex != BandCatv)
-            continue;
-        for (const CatvPlanRow &row : kShbPlan) {
-            if (entry.channel != QLatin1String(row.channel))
-                continue;
-            const int mhz = setting2 ? row.second : row.first;
-            if (entry.broadbandSystem == 3)
-                entry.frequency = QString::number(mhz) + QStringLiteral("000");
-            else if (entry.broadbandSystem == 0)
-                entry.frequency = QString::number(mhz) + QStringLiteral("143");
-        }
-        // The plan's SHB rows end with C27.
-        if (entry.channel == QLatin1String("C27"))
-            break;
-    }
+    // The plan's SHB rows end with "C27": rows after it are not visited.
+    applyCatvPlan(&workingPlan, kShbPlan, int(std::size(kShbPlan)), setting2, QStringLiteral("C27"));
 }
 
 void ChannelSettingViewModel::onCatvSetting4(bool setting4)
 {
-    for (ChannelSettingEntry &entry : workingPlan) {
-        if (entry.bandTabIndex != BandCatv)
-            continue;
-        for (const CatvPlanRow &row : kVhfPlan) {
-            if (entry.channel != QLatin1String(row.channel))
-                continue;
-            const int mhz = setting4 ? row.second : row.first;
-            if (entry.broadbandSystem == 3)
-                entry.frequency = QString::number(mhz) + QStringLiteral("000");
-            else if (entry.broadbandSystem == 0)
-                entry.frequency = QString::number(mhz) + QStringLiteral("143");
-        }
-    }
+    applyCatvPlan(&workingPlan, kVhfPlan, int(std::size(kVhfPlan)), setting4, QString());
 }
 
 void ChannelSettingViewModel::onBroadbandChange(int bandInfo, int localfreqFlag)

@@ -106,12 +106,7 @@ private:
 
     QObject *page() const { return host->find(QStringLiteral("ChannelSetting")); }
 
-    QString topPageName() const
-    {
-        QObject *stack = host->child("stackView");
-        QObject *top = stack ? stack->property("currentItem").value<QObject *>() : nullptr;
-        return top ? top->objectName() : QString();
-    }
+    QString topPageName() const { return host->currentPageName(); }
 
     // Registers devices 1..count that are not registered yet, named "受信点N".
     void ensureDevices(int count)

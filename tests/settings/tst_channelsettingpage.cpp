@@ -20,21 +20,6 @@ namespace {
 const QByteArray kHeader =
     "'BandTabIndex,Channel,Frequency[KHz],BroadbandSystem,localFrequency[KHz],powerSupply,measuring\n";
 
-// The first visible item of that object name below item, popups included.
-QQuickItem *findItem(QQuickItem *item, const QString &name)
-{
-    if (!item)
-        return nullptr;
-    if (item->objectName() == name && item->isVisible())
-        return item;
-    const QList<QQuickItem *> children = item->childItems();
-    for (QQuickItem *child : children) {
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TestChannelSettingPage : public QObject
@@ -48,21 +33,13 @@ private:
 
     QObject *page() const { return host->find(QStringLiteral("ChannelSetting")); }
 
-    QString topPageName() const
-    {
-        QObject *stack = host->child("stackView");
-        QObject *top = stack ? stack->property("currentItem").value<QObject *>() : nullptr;
-        return top ? top->objectName() : QString();
-    }
-
-    QQuickItem *item(const QString &name) const { return findItem(host->window->contentItem(), name); }
+    QString topPageName() const { return host->currentPageName(); }
+    QQuickItem *item(const QString &name) const { return host->visibleItem(name); }
 
     void click(const QString &name)
     {
-        QQuickItem *target = nullptr;
-        QTRY_VERIFY2((target = item(name)) != nullptr, qPrintable(name));
-        const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
-        QTest::mouseClick(host->window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+        QTRY_VERIFY2(item(name), qPrintable(name));
+        QVERIFY(host->click(name));
     }
 
     bool popupOpen(const char *name) const
