@@ -4,7 +4,7 @@
 // offscreen it skips. Run it under Xvfb to get the pictures:
 //   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb tests/tst_channelsettingshot
 // The PNGs go to the build folder (NRT52_BUILD_DIR): channel-setting-terrestrial.png,
-// channel-setting-bs.png.
+// -bs.png, -catv.png, -fm.png, and two pop-ups: -popup.png and -discard.png.
 #include "screens/FrameHost.h"
 
 #include "screens/ChannelSettingFile.h"
@@ -70,6 +70,14 @@ private slots:
         QVERIFY(host.click(QStringLiteral("groupButton16")));
         QTRY_COMPARE(page->property("chName2").toStringList().value(0), QStringLiteral("FM 1"));
         QVERIFY(save(host, QStringLiteral("channel-setting-fm.png")));
+
+        // A two-line message and the discard question over the page.
+        emit screen->openPopup(ChannelSettingViewModel::PopupOutOfRange);
+        QVERIFY(save(host, QStringLiteral("channel-setting-popup.png")));
+        QVERIFY(host.click(QStringLiteral("messageOkButton")));
+        emit screen->openPopup(ChannelSettingViewModel::PopupDiscard);
+        QVERIFY(save(host, QStringLiteral("channel-setting-discard.png")));
+        QVERIFY(host.click(QStringLiteral("discardNoButton")));
 
         const QStringList bad = QmlMessageGuard::take();
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join('\n')));
