@@ -17,6 +17,10 @@ if [ ! -d "$ROOT" ]; then
   cp -r demo/root/. "$ROOT/"
   find "$ROOT" -name .keep -delete
 fi
+# The template channel plan is installed with the program: refreshed on every start.
+TEMPLATE_PLAN=InternalReadOnly/CheckerSettings/MeasurementChannelSetting/user_datalogger_setting_template.csv
+mkdir -p "$(dirname "$ROOT/$TEMPLATE_PLAN")"
+cp "demo/root/$TEMPLATE_PLAN" "$ROOT/$TEMPLATE_PLAN"
 [ -f sim/VEDIRUDO-ZER ] && cp sim/VEDIRUDO-ZER "$ROOT/InternalReadOnly/Mibs/Vm/"
 export SNMPCONFPATH="$ROOT/snmp" SNMP_PERSISTENT_DIR="$ROOT/snmp" MIBS=""
 mkdir -p "$ROOT/snmp" "$ROOT/work"

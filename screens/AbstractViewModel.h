@@ -20,6 +20,14 @@ public:
     AbstractViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent = nullptr);
     ~AbstractViewModel() override;
 
+    // One connection between the page and this view model by signature strings: the page's
+    // signal to a slot here (fromPage), or a signal here to a function of the page.
+    struct PageConnection {
+        bool fromPage;
+        const char *signal;
+        const char *slot;
+    };
+
     virtual void resume();
     virtual void suspend();
     virtual void createConnection(QObject *page, QObject *frame);
@@ -53,6 +61,10 @@ protected:
     void logLeave(const char *operation) const;
     // Writes a page property by name; skipped while no page is known.
     void setPageProperty(const char *name, const QVariant &value) const;
+
+    // Makes (each at most once) or undoes the connections with the stored page; nothing
+    // without a page.
+    void connectPage(const PageConnection *connections, int count, bool connecting);
 
     // After stopping devices: waits until no worker of the devices at these indexes is in
     // (or about to enter) its polling loop, in pauses of WorkerWaitStepMs, at most

@@ -82,6 +82,44 @@ QString ChannelSettingFile::headerLine()
                           "localFrequency[KHz],powerSupply,measuring");
 }
 
+ChannelSettingFile::EditSources ChannelSettingFile::editSources(int deviceNo)
+{
+    EditSources sources;
+    const bool working = exists(deviceNo, Copy::Working);
+    const bool pending = exists(deviceNo, Copy::Pending);
+    const bool committed = exists(deviceNo, Copy::Committed);
+    if (working) {
+        sources.editedPath = filePath(deviceNo, Copy::Working);
+        if (committed)
+            sources.comparedPath = filePath(deviceNo, Copy::Committed);
+        else if (pending)
+            sources.comparedPath = filePath(deviceNo, Copy::Pending);
+    } else if (pending) {
+        sources.editedPath = filePath(deviceNo, Copy::Pending);
+        if (committed)
+            sources.comparedPath = filePath(deviceNo, Copy::Committed);
+    } else if (committed) {
+        sources.editedPath = filePath(deviceNo, Copy::Committed);
+    } else {
+        sources.editedPath = templatePath();
+    }
+    return sources;
+}
+
+bool ChannelSettingFile::plansDiffer(const QVector<ChannelSettingEntry> &a, const QVector<ChannelSettingEntry> &b)
+{
+    // A copied plan may be shorter: a missing row is a change, never a read past the end.
+    if (a.size() != b.size())
+        return true;
+    for (int i = 0; i < a.size(); ++i) {
+        const ChannelSettingEntry &x = a.at(i);
+        const ChannelSettingEntry &y = b.at(i);
+        if (x.measuring != y.measuring || x.localFrequency != y.localFrequency || x.frequency != y.frequency)
+            return true;
+    }
+    return false;
+}
+
 bool ChannelSettingFile::exists(int deviceNo, Copy copy)
 {
     return QFileInfo(filePath(deviceNo, copy)).isFile();

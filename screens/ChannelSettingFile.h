@@ -31,6 +31,20 @@ public:
     static QString templatePath();
     static QString headerLine();
 
+    // The plans the channel setting screen opens for a device: the one it edits (the
+    // working copy, else the pending plan, else the committed plan, else the template) and
+    // the one its edits are compared with (only for an edited working or pending copy: the
+    // committed plan, else, for a working copy, the pending plan; empty when none applies).
+    struct EditSources {
+        QString editedPath;
+        QString comparedPath;
+    };
+    static EditSources editSources(int deviceNo);
+
+    // True when the two plans differ in a row's measuring flag, local oscillator or
+    // frequency text, or in their number of rows. Standard and power feed are not compared.
+    static bool plansDiffer(const QVector<ChannelSettingEntry> &a, const QVector<ChannelSettingEntry> &b);
+
     static bool exists(int deviceNo, Copy copy);
     // Removes that copy of the device's plan when it exists; true when none is left.
     static bool removeCopy(int deviceNo, Copy copy);

@@ -13,19 +13,15 @@
 #include <QThread>
 #include <QTimer>
 
+#include <iterator>
+
 namespace {
 const QString kMeasuring = QStringLiteral("測定中");
 const QString kConverted = QStringLiteral("(換算)");
 
 // The page connections, in the order they are made: sender is the page (true) or the view
 // model, then the two signatures.
-struct PageConnection {
-    bool fromPage;
-    const char *signal;
-    const char *slot;
-};
-
-const PageConnection kPageConnections[] = {
+const AbstractViewModel::PageConnection kPageConnections[] = {
     {true, SIGNAL(buttonClicked(QString)), SLOT(onButtonClicked(QString))},
     {true, SIGNAL(listButtonClicked(QString, int, int)), SLOT(onListButtonClicked(QString, int, int))},
     {true, SIGNAL(logSaveButtonClickedCheck()), SLOT(onLogSaveButtonClickedCheck())},
@@ -105,16 +101,7 @@ void MeasurementResultViewModel::createConnection(QObject *newPage, QObject *new
 
 void MeasurementResultViewModel::connectPage(bool connecting)
 {
-    if (!page)
-        return;
-    for (const PageConnection &c : kPageConnections) {
-        QObject *sender = c.fromPage ? page.data() : this;
-        QObject *receiver = c.fromPage ? this : page.data();
-        if (connecting)
-            connect(sender, c.signal, receiver, c.slot, Qt::UniqueConnection);
-        else
-            disconnect(sender, c.signal, receiver, c.slot);
-    }
+    AbstractViewModel::connectPage(kPageConnections, int(std::size(kPageConnections)), connecting);
 }
 
 void MeasurementResultViewModel::activate()

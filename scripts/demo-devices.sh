@@ -29,17 +29,19 @@ mkdir -p "$SETTINGS/MeasurementChannelSetting" "$SETTINGS/AlertSetting"
   echo "3,無応答局,${PEERS[2]},同軸,連続,常時,常時,1550,---,---,---,0,MER,MER"
 } > "$SETTINGS/DeviceRegistSetting.csv"
 
-PLAN_HEADER="'BandTabIndex,Channel,Frequency[KHz],BroadbandSystem,localFrequency[KHz],powerSupply,measuring"
+TEMPLATE_PLAN="$HERE/demo/root/InternalReadOnly/CheckerSettings/MeasurementChannelSetting/user_datalogger_setting_template.csv"
+
+# A device's plan: every row of the template plan, measuring the "band,channel" pairs given.
+plan_from_template() {
+  awk -F, -v OFS=, -v measured="$*" '
+    BEGIN { n = split(measured, pairs, " "); for (i = 1; i <= n; i++) keep[pairs[i]] = 1 }
+    NR == 1 { print; next }
+    { $7 = (($1 "," $2) in keep) ? 1 : 0; print }' "$TEMPLATE_PLAN"
+}
 ALERT_HEADER="'BandTabIndex,Channel,LevelMin,LevelMax,MER/CN,BER,HikariLevelMin,HikariLevelMax,ConvertCNR"
 
 # Device 1, optical input: terrestrial channels and the optical service.
-cat > "$SETTINGS/MeasurementChannelSetting/1.csv" <<PLAN
-$PLAN_HEADER
-0,13,473142,0,0,0,1
-0,20,515142,0,0,0,1
-5,C24,231000,3,0,0,1
-6,1,1049480,3,0,0,1
-PLAN
+plan_from_template 0,13 0,20 5,C24 6,1 > "$SETTINGS/MeasurementChannelSetting/1.csv"
 cat > "$SETTINGS/AlertSetting/alert_1.csv" <<ALERT
 $ALERT_HEADER
 0,13,<47.0,>81.0,<25.0,>2.0E-4,<-8.0,>2.0,<21.0
@@ -49,13 +51,7 @@ $ALERT_HEADER
 ALERT
 
 # Device 2: BS and a few satellite channels behind their local oscillators.
-cat > "$SETTINGS/MeasurementChannelSetting/2.csv" <<PLAN
-$PLAN_HEADER
-1,BS1,1049480,0,0,1,1
-8,JD1,11727000,0,10678000,1,1
-8,JD3,11767000,0,10678000,1,1
-9,JD2,11747000,0,10678000,1,1
-PLAN
+plan_from_template 1,BS1 8,JD1 8,JD3 9,JD2 > "$SETTINGS/MeasurementChannelSetting/2.csv"
 cat > "$SETTINGS/AlertSetting/alert_2.csv" <<ALERT
 $ALERT_HEADER
 1,BS1,<47.0,>81.0,<8.0,>2.0E-4,<-8.0,>2.0,---
@@ -65,11 +61,7 @@ $ALERT_HEADER
 ALERT
 
 # Device 3, silent: registered and started, never answers.
-cat > "$SETTINGS/MeasurementChannelSetting/3.csv" <<PLAN
-$PLAN_HEADER
-0,13,473142,0,0,0,1
-0,27,557142,0,0,0,1
-PLAN
+plan_from_template 0,13 0,27 > "$SETTINGS/MeasurementChannelSetting/3.csv"
 cat > "$SETTINGS/AlertSetting/alert_3.csv" <<ALERT
 $ALERT_HEADER
 0,13,<47.0,>81.0,<25.0,>2.0E-4,<-8.0,>2.0,<21.0

@@ -11,6 +11,8 @@
 #include <QMutex>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
+#include <QImage>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -205,6 +207,53 @@ public:
     void transit(const QString &screen) const
     {
         QMetaObject::invokeMethod(window, "transit", Q_ARG(QVariant, QVariant(screen)));
+    }
+
+    // The object name of the page on top of the main view's stack.
+    QString currentPageName() const
+    {
+        QObject *stack = child("stackView");
+        QObject *top = stack ? stack->property("currentItem").value<QObject *>() : nullptr;
+        return top ? top->objectName() : QString();
+    }
+
+    // The first visible item of that object name in the window, popups included (delegates
+    // of views are found too, which have no object parent to search).
+    QQuickItem *visibleItem(const QString &name) const { return visibleItemBelow(window->contentItem(), name); }
+
+    // A left click in the middle of that item; false when no such item is shown.
+    bool click(const QString &name) const
+    {
+        QQuickItem *target = visibleItem(name);
+        if (!target)
+            return false;
+        const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+        return true;
+    }
+
+    // Grabs the window into fileName in the build folder (NRT52_BUILD_DIR); false when the
+    // picture could not be taken or saved.
+    bool savePicture(const QString &fileName) const
+    {
+        const QImage image = window->grabWindow();
+        const QString path = QDir(qEnvironmentVariable("NRT52_BUILD_DIR")).filePath(fileName);
+        qInfo("picture: %s", qPrintable(path));
+        return !image.isNull() && image.save(path);
+    }
+
+    static QQuickItem *visibleItemBelow(QQuickItem *item, const QString &name)
+    {
+        if (!item)
+            return nullptr;
+        if (item->objectName() == name && item->isVisible())
+            return item;
+        const QList<QQuickItem *> children = item->childItems();
+        for (QQuickItem *childItem : children) {
+            if (QQuickItem *found = visibleItemBelow(childItem, name))
+                return found;
+        }
+        return nullptr;
     }
 
     std::unique_ptr<QQmlApplicationEngine> engine;

@@ -1,5 +1,7 @@
 #include "support/TestFiles.h"
 
+#include "screens/ChannelSettingFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,4 +23,12 @@ QByteArray TestFiles::readBytes(const QString &path)
 QString TestFiles::readShiftJis(const QString &path)
 {
     return QTextCodec::codecForName("Shift-JIS")->toUnicode(readBytes(path));
+}
+
+bool TestFiles::installTemplatePlan()
+{
+    const QByteArray bytes = readBytes(qEnvironmentVariable("NRT52_SOURCE_DIR")
+                                       + QStringLiteral("/demo/root/InternalReadOnly/CheckerSettings/"
+                                                        "MeasurementChannelSetting/user_datalogger_setting_template.csv"));
+    return !bytes.isEmpty() && writeBytes(ChannelSettingFile::templatePath(), bytes);
 }

@@ -13,4 +13,7 @@ public:
     static QByteArray readBytes(const QString &path);
     // The file decoded from Shift-JIS, empty when it cannot be read.
     static QString readShiftJis(const QString &path);
+    // Copies the template channel plan that ships with the program (demo/root of the source
+    // tree, NRT52_SOURCE_DIR) to its place below NRT52_ROOT; false when it could not.
+    static bool installTemplatePlan();
 };
