@@ -31,7 +31,7 @@ Item {
     property string fontName: "MS ゴシック"
     property int fontsize: 13
     property string headerColor: "#35506e"
-    readonly property var columnWidth: [36, 34, 104, 46, 74, 74, 76, 72, 62, 62, 60, 86, 52, 50]
+    readonly property var columnWidth: [36, 32, 100, 44, 72, 76, 78, 72, 60, 60, 58, 76, 62, 62]
     readonly property int listWidth: 888
     readonly property real rowHeight: 28
     readonly property var popupTexts: ({
@@ -186,7 +186,7 @@ Item {
                 }
 
                 Rectangle {
-                    x: page.columnX(1)
+                    x: page.columnX(2)
                     width: page.columnX(8) - x
                     height: 22
                     color: "#5b7897"

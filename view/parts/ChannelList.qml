@@ -113,17 +113,41 @@ Item {
     Cell { objectName: "detailsChText"; column: 3; text: row.channelName }
     Cell { objectName: "detailsFrequencyText"; column: 4; text: row.frequencyCode }
 
+    // A compact choice box: the whole cell for the text, a small arrow at the right.
     component Choice: ComboBox {
+        id: choice
         property int column: 0
         property string shown: ""
         x: row.columnX(column) + 2
         width: row.columnWidth[column] - 4
         height: row.rowHeight - 4
         anchors.verticalCenter: parent.verticalCenter
+        leftPadding: 2
+        rightPadding: 14
         font.pixelSize: row.fontsize - 1
         font.family: row.fontName
         currentIndex: Math.max(0, find(shown))
         displayText: shown !== "" ? shown : currentText
+        contentItem: Text {
+            text: choice.displayText
+            font: choice.font
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            elide: Text.ElideRight
+            color: "black"
+        }
+        indicator: Text {
+            x: choice.width - width - 3
+            anchors.verticalCenter: parent.verticalCenter
+            text: "▼"
+            font.pixelSize: 8
+            color: "#35506e"
+        }
+        background: Rectangle {
+            radius: 2
+            color: choice.pressed ? "#dde5ee" : "#f7f9fc"
+            border.color: "#8a9bb0"
+        }
     }
 
     Choice {
@@ -216,7 +240,7 @@ Item {
                 anchors.leftMargin: 3
                 anchors.rightMargin: 3
                 verticalAlignment: TextInput.AlignVCenter
-                horizontalAlignment: TextInput.AlignRight
+                horizontalAlignment: TextInput.AlignHCenter
                 clip: true
                 selectByMouse: true
                 text: threshold.value
@@ -267,6 +291,7 @@ Item {
         value: row.ber
         buttonName: "detailsBerText"
         mask: "0.0E-0"
+        maximumLength: 6
         pattern: /.*/
     }
     Threshold {
