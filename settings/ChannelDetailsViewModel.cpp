@@ -452,7 +452,8 @@ void ChannelDetailsViewModel::activate()
     setPageProperty("currentfile", QStringLiteral("機器No.%1: %2 を編集中").arg(deviceNo).arg(deviceName));
     setPageProperty("scaling", model->dialogScale());
     returnRequested = false;
-    if (workingCopyMissing)
+    // Opened without a device handed over, there is nothing to warn about (or to save).
+    if (workingCopyMissing && device())
         emit openPopup(PopupNoWorkingCopy);
     logLeave("activate");
 }
@@ -820,7 +821,7 @@ void ChannelDetailsViewModel::applyAlertSettings(const QString &levelMin, const 
 
 void ChannelDetailsViewModel::onSaveSignal(bool save)
 {
-    if (workingCopyMissing) {
+    if (workingCopyMissing || !device()) {
         emit openPopup(PopupNoWorkingCopy);
         return;
     }
