@@ -979,6 +979,11 @@ bool ChannelDetailsViewModel::saveSettingFiles()
         row.Mer = formatThresholdText(numberOf(row.Mer));
         if (!isLevelOnlyBand(row.BandName) && row.Ber != NoValue)
             row.Ber = normalBerText(row.Ber);
+        // The page shows what is written, should the screen stay open.
+        setRowText(i, ChannelDetailsModel::LevelMinRole, row.LevelMin, false);
+        setRowText(i, ChannelDetailsModel::LevelMaxRole, row.LevelMax, false);
+        setRowText(i, ChannelDetailsModel::MerRole, row.Mer, false);
+        setRowText(i, ChannelDetailsModel::BerRole, row.Ber, false);
         AlertSettingRow line;
         line.bandTabIndex = AlertSettingFile::bandTabIndexOfName(row.BandName);
         line.channel = row.ChannelName;
@@ -1019,6 +1024,7 @@ bool ChannelDetailsViewModel::MeasurementChannelSettingFileRead()
         MeasuredChannelPlan plan;
         if (ChannelSettingFile::readMeasured(ChannelSettingFile::filePath(deviceNo), &plan)) {
             ChannelSettingFile::applyTo(checker, plan);
+            checker->setSettingFileName(ChannelSettingFile::fileName(deviceNo));
             checker->setC24FrequencyType(c24FrequencyType);
             checker->setCh8FrequencyType(ch8FrequencyType);
         } else {
