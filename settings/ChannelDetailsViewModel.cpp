@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <QVector>
 
 namespace {
@@ -282,7 +283,7 @@ QString ChannelDetailsViewModel::normalBerText(const QString &ber)
     const int minus = ber.indexOf(QLatin1Char('-'));
     const QString exponent = minus < 0 ? ber.left(1) : ber.mid(minus + 1, 1);
     const int point = mantissa.indexOf(QLatin1Char('.'));
-    if (point >= 0 && point + 1 == mantissa.size())
+    if (point >= 0 && point + 1 == mantissa.size() && mantissa.size() >= 2)
         mantissa.insert(2, QLatin1Char('0'));
     return mantissa + QStringLiteral("E-") + exponent;
 }
@@ -867,6 +868,10 @@ void ChannelDetailsViewModel::mergeEditsIntoPlan()
 
 void ChannelDetailsViewModel::applySettings()
 {
+    // The waits below let events through; a save never runs inside another.
+    if (applying)
+        return;
+    const QScopedValueRollback<bool> guard(applying, true);
     logEnter("applySettings");
     mergeEditsIntoPlan();
     if (!saveSettingFiles()) {
@@ -1147,7 +1152,8 @@ void ChannelDetailsViewModel::removeWorkingFiles()
 void ChannelDetailsViewModel::pauseForPopup(int milliseconds)
 {
     PlatformSleep::sleepMs(static_cast<unsigned long>(milliseconds));
-    QCoreApplication::processEvents();
+    // Lets the pop-up show; a click meanwhile must not start a second save.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 LevelChecker *ChannelDetailsViewModel::device() const

@@ -176,4 +176,5 @@ private:
     bool merCnrChanged = false;
     // The working copy could not be read at activation: saving would erase the plan.
     bool workingCopyMissing = false;
+    bool applying = false;
 };
