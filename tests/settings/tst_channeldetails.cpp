@@ -5,6 +5,7 @@
 #include "DetailsHost.h"
 
 #include "screens/WorkLog.h"
+#include "support/ResultListSetup.h"
 
 namespace {
 
@@ -523,6 +524,34 @@ private slots:
         QVERIFY(fx.popupText().startsWith(QStringLiteral("設定ファイルを保存できませんでした。")));
         QVERIFY(!AlertSettingFile::exists(1, AlertSettingFile::Copy::Pending));
         QVERIFY(QDir(fx.planPath(1, ChannelSettingFile::Copy::Pending)).removeRecursively());
+    }
+
+    // The one-device reload: a file that cannot be read leaves the device's lists as they
+    // were instead of emptying them; a readable pair replaces them.
+    void reloadKeepsListsOfUnreadableFiles()
+    {
+        LevelChecker *device = fx.host->app->deviceList()->device(1);
+        ResultListSetup::addChannel(device, BandTerrestrial, QStringLiteral("13"), 473143, 0, QStringLiteral("0"), true);
+        QVERIFY(fx.writePlan(2, ChannelSettingFile::Copy::Working, "0,20,515143,0,0,0,1\n"));
+        QVERIFY(fx.open(2, QStringLiteral("支社"), ScreenDeviceSetting));
+        QVERIFY(!fx.details()->MeasurementChannelSettingFileRead());
+        QVERIFY(!fx.details()->AlertSettingFileRead());
+        QCOMPARE(device->channelSettingCount(), 1);
+        QCOMPARE(device->alertSettingCount(), 1);
+        const QStringList log = fx.root.logMessages();
+        QVERIFY(log.contains(QStringLiteral("[ChannelDetailsViewModel] MeasurementChannel 2.csv read ERROR")));
+        QVERIFY(log.contains(QStringLiteral("[ChannelDetailsViewModel] AlertSetting alert_2.csv read ERROR")));
+
+        QVERIFY(fx.writePlan(2, ChannelSettingFile::Copy::Committed, "0,20,515143,0,0,0,1\n0,21,521143,0,0,0,0\n"));
+        QVERIFY(fx.writeAlert(2, AlertSettingFile::Copy::Committed, DetailsHost::alertHeader()));
+        QVERIFY(fx.details()->MeasurementChannelSettingFileRead());
+        QVERIFY(fx.details()->AlertSettingFileRead());
+        QCOMPARE(device->channelSettingCount(), 1);
+        QCOMPARE(device->channelSetting(0).channel, QStringLiteral("20"));
+        QCOMPARE(device->latestResult(0).level, QStringLiteral("---"));
+        QCOMPARE(device->alertSettingCount(), 0);
+        device->clearChannelSettings();
+        device->clearLatestResults();
     }
 
     // --- Leaving ---
