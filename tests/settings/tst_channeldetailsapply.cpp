@@ -1,5 +1,7 @@
 // ctest-label: settings
-// Saving channel details opened from the result list, against a simulated level checker:
+// Saving channel details opened from the result list, against a simulated level checker
+// (the channel setting screen's own step, the working copy and the hand-over, is played by
+// the test):
 // the pending pair goes into service, the device is stopped, waited for, reloaded with its
 // stored results moved to their channels' new positions, and restarted; the next pass asks
 // for the new plan and the result list shows its rows. A stopped device stays stopped, a
@@ -128,10 +130,23 @@ private slots:
         // Results of channel 13 stored at its present position 0.
         QTRY_VERIFY_WITH_TIMEOUT(device->measurementHistoryCount(0) > 0, Patience);
 
-        // The channel setting screen's working copy: 20 before 13, and 14 chosen but unmeasured.
+        // The result list's channel setting button of the device.
+        fx->host->transit(QStringLiteral("MeasurementResult.qml"));
+        QObject *resultPage = fx->host->find(QStringLiteral("MeasurementResult"));
+        QVERIFY(resultPage);
+        QMetaObject::invokeMethod(resultPage, "listButtonClicked", Q_ARG(QString, QStringLiteral("settingButton")),
+                                  Q_ARG(int, 1), Q_ARG(int, 0));
+        QCOMPARE(fx->topPageName(), QStringLiteral("ChannelSetting"));
+        ChannelSettingViewModel *channelSetting = fx->channelSetting();
+        QCOMPARE(channelSetting->selectedDeviceNo(), 1);
+        QCOMPARE(channelSetting->originScreen(), ScreenMeasurementResult);
+
+        // What the channel setting screen's "次へ" does: the working copy (20 before 13, and
+        // 14 chosen but unmeasured), the hand-over and the switch.
         QVERIFY(fx->writePlan(1, ChannelSettingFile::Copy::Working,
                               "0,20,515143,0,0,0,1\n0,13,473143,0,0,0,1\n0,14,479143,0,0,0,0\n"));
-        QVERIFY(fx->open(1, QStringLiteral("本社"), ScreenMeasurementResult));
+        QVERIFY(fx->open(channelSetting->selectedDeviceNo(), channelSetting->selectedDeviceName(),
+                         channelSetting->originScreen()));
         QCOMPARE(fx->model()->rowCount(), 2);
         fx->send(QString(), QString(), QStringLiteral("detailsLevelMinText"), QStringLiteral("45"), QString(), 0);
         const int logFrom = fx->root.logLines().size();
