@@ -204,7 +204,9 @@ Item {
                 width: 206
                 height: 36
                 model: page.devicename
+                // The operator chooses the device himself; a new list has none chosen.
                 currentIndex: -1
+                onModelChanged: currentIndex = -1
                 displayText: currentIndex < 0 ? "機器を選択" : currentText
                 font.family: page.fontName
                 font.pixelSize: 13
