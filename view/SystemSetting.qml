@@ -121,7 +121,7 @@ Item {
                 SystemSettingSlider { objectName: "catv"; object: "catv"; label: "CATV"; from: 4; to: 10; fontName: page.fontName; onComboboxChange: page.comboboxChange(name, text) }
             }
             Column {
-                x: 328
+                x: 322
                 y: 38
                 SystemSettingSlider { objectName: "sky"; object: "sky"; label: "スカパー！光"; from: 4; to: 10; fontName: page.fontName; onComboboxChange: page.comboboxChange(name, text) }
                 SystemSettingSlider { objectName: "jcsat"; object: "jcsat"; label: "JCSAT"; from: 4; to: 10; fontName: page.fontName; onComboboxChange: page.comboboxChange(name, text) }

@@ -14,8 +14,8 @@ Item {
     property int value: from
     property string object: ""
     property string label: ""
-    property real sliderSize: 170
-    property real labelSize: 120
+    property real sliderSize: 120
+    property real labelSize: 112
     property bool append: false
     property bool onoff: false
     property int fontsize: 14
@@ -66,7 +66,7 @@ Item {
         }
 
         Text {
-            width: 90 * setting.scale
+            width: 70 * setting.scale
             anchors.verticalCenter: parent.verticalCenter
             // A switch reads "OFF" on its left and "ON" on its right.
             text: setting.onoff ? "ON" : setting.value + "秒" + (setting.append ? "追加" : "")
