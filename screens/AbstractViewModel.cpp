@@ -97,6 +97,21 @@ void AbstractViewModel::setPageProperty(const char *name, const QVariant &value)
         page->setProperty(name, value);
 }
 
+void AbstractViewModel::connectPageSignals(const PageConnection *connections, int count, bool connecting)
+{
+    if (!page)
+        return;
+    for (int i = 0; i < count; ++i) {
+        const PageConnection &c = connections[i];
+        QObject *sender = c.fromPage ? page.data() : this;
+        QObject *receiver = c.fromPage ? this : page.data();
+        if (connecting)
+            connect(sender, c.signal, receiver, c.slot, Qt::UniqueConnection);
+        else
+            disconnect(sender, c.signal, receiver, c.slot);
+    }
+}
+
 bool AbstractViewModel::waitForWorkersToLeave(const QList<int> &deviceIndexes) const
 {
     ApplicationModel *model = app();

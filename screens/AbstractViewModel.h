@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QVariantMap>
 
+#include <cstddef>
+
 class ApplicationModel;
 
 // Base of the screen view models: the life cycle the frame drives (createConnection,
@@ -17,6 +19,15 @@ class AbstractViewModel : public QObject
 {
     Q_OBJECT
 public:
+    // One connection by signature strings between the page and this view model: from a
+    // page signal to a slot of this object (fromPage), or from a signal of this object to a
+    // page function.
+    struct PageConnection {
+        bool fromPage;
+        const char *signal;
+        const char *slot;
+    };
+
     AbstractViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent = nullptr);
     ~AbstractViewModel() override;
 
@@ -53,6 +64,15 @@ protected:
     void logLeave(const char *operation) const;
     // Writes a page property by name; skipped while no page is known.
     void setPageProperty(const char *name, const QVariant &value) const;
+
+    // Makes the connections with the current page (each once), or undoes them; nothing
+    // while no page is known.
+    template <std::size_t N>
+    void connectPageSignals(const PageConnection (&connections)[N], bool connecting)
+    {
+        connectPageSignals(connections, int(N), connecting);
+    }
+    void connectPageSignals(const PageConnection *connections, int count, bool connecting);
 
     // After stopping devices: waits until no worker of the devices at these indexes is in
     // (or about to enter) its polling loop, in pauses of WorkerWaitStepMs, at most

@@ -19,13 +19,7 @@ const QString kConverted = QStringLiteral("(換算)");
 
 // The page connections, in the order they are made: sender is the page (true) or the view
 // model, then the two signatures.
-struct PageConnection {
-    bool fromPage;
-    const char *signal;
-    const char *slot;
-};
-
-const PageConnection kPageConnections[] = {
+const AbstractViewModel::PageConnection kPageConnections[] = {
     {true, SIGNAL(buttonClicked(QString)), SLOT(onButtonClicked(QString))},
     {true, SIGNAL(listButtonClicked(QString, int, int)), SLOT(onListButtonClicked(QString, int, int))},
     {true, SIGNAL(logSaveButtonClickedCheck()), SLOT(onLogSaveButtonClickedCheck())},
@@ -105,16 +99,7 @@ void MeasurementResultViewModel::createConnection(QObject *newPage, QObject *new
 
 void MeasurementResultViewModel::connectPage(bool connecting)
 {
-    if (!page)
-        return;
-    for (const PageConnection &c : kPageConnections) {
-        QObject *sender = c.fromPage ? page.data() : this;
-        QObject *receiver = c.fromPage ? this : page.data();
-        if (connecting)
-            connect(sender, c.signal, receiver, c.slot, Qt::UniqueConnection);
-        else
-            disconnect(sender, c.signal, receiver, c.slot);
-    }
+    connectPageSignals(kPageConnections, connecting);
 }
 
 void MeasurementResultViewModel::activate()

@@ -14,13 +14,7 @@
 
 namespace {
 
-struct PageConnection {
-    bool fromPage;
-    const char *signal;
-    const char *slot;
-};
-
-const PageConnection kPageConnections[] = {
+const AbstractViewModel::PageConnection kPageConnections[] = {
     {true, SIGNAL(settingButtonClicked()), SLOT(onSettingButtonClicked())},
     {true, SIGNAL(comboboxChange(QString, QString)), SLOT(onComboboxChange(QString, QString))},
     {false, SIGNAL(popupOpen(QVariant)), SLOT(onPopupOpen(QVariant))},
@@ -98,16 +92,7 @@ void SystemSettingViewModel::connectPage(bool connecting)
     } else {
         process->disconnect(this);
     }
-    if (!page)
-        return;
-    for (const PageConnection &c : kPageConnections) {
-        QObject *sender = c.fromPage ? page.data() : this;
-        QObject *receiver = c.fromPage ? this : page.data();
-        if (connecting)
-            connect(sender, c.signal, receiver, c.slot, Qt::UniqueConnection);
-        else
-            disconnect(sender, c.signal, receiver, c.slot);
-    }
+    connectPageSignals(kPageConnections, connecting);
 }
 
 void SystemSettingViewModel::activate()

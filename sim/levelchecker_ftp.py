@@ -27,18 +27,12 @@ from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from levelchecker_relay import process_alive  # noqa: E402
+
 LOGIN = "kv52gate"
 MARKER = ".reboot"
-
-
-def process_alive(pid):
-    """True while the process exists and is not a zombie."""
-    try:
-        with open("/proc/%d/stat" % pid) as f:
-            state = f.read().rpartition(")")[2].split()
-    except OSError:
-        return False
-    return bool(state) and state[0] not in ("Z", "X")
 
 
 def write_json(path, data):
