@@ -178,6 +178,17 @@ private slots:
         QVERIFY(!f.root.logMessages().filter(QStringLiteral("timed out")).isEmpty());
     }
 
+    void curlThatCannotStartFails()
+    {
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(f.root.path() + QStringLiteral("/tmp")));
+        mapFtpPorts(sim.ftpPort(1), sim.ftpPort(1));
+        requestReboot(0);
+        qputenv("PATH", path);
+        QTRY_COMPARE_WITH_TIMEOUT(f.popupText(), QStringLiteral("再起動に失敗しました。"), 5000);
+        QVERIFY(!f.root.logMessages().filter(QStringLiteral("curl could not be started")).isEmpty());
+    }
+
     void onlyTheLatestRequestIsCarriedOut()
     {
         mapFtpPorts(sim.ftpPort(1), mute.serverPort());
