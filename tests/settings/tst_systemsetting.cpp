@@ -101,6 +101,12 @@ private slots:
         QVERIFY(f.move(QStringLiteral("first"), 1));
         QVERIFY(f.move(QStringLiteral("uhf"), 9));
         QVERIFY(f.move(QStringLiteral("chMonitoring"), 0));
+        // Edited by hand since the start (which read 1): the save hands the new flag on.
+        {
+            QSettings ini(f.iniPath(), QSettings::IniFormat);
+            ini.setValue(QStringLiteral("ChannelCountChange/ChannelCountFlg"), 0);
+        }
+        QCOMPARE(f.host->app->deviceList()->device(0)->applicationSetting().channelCountFlg, 1);
         QVERIFY(f.click(QStringLiteral("settingButton")));
         QCOMPARE(f.popupText(), QStringLiteral("設定を変更しました。"));
         QVERIFY(f.click(QStringLiteral("popupOkButton")));
@@ -125,7 +131,7 @@ private slots:
             QCOMPARE(s.uhfRecv, 9000);
             QCOMPARE(s.chMonitoring, 0);
             // Read from the file at the save.
-            QCOMPARE(s.channelCountFlg, 1);
+            QCOMPARE(s.channelCountFlg, 0);
             // Not the screen's business.
             QCOMPARE(s.threadSleep, 100);
         }
@@ -153,6 +159,24 @@ private slots:
         QVERIFY(f.click(QStringLiteral("popupYesButton")));
         QVERIFY(QDir(f.iniPath()).removeRecursively());
         QVERIFY(f.writeIni(before));
+    }
+
+    // Last: the devices go away.
+    void withoutDevicesTheListHasOneEmptyEntry()
+    {
+        f.host->app->stopDevices();
+        QVERIFY(f.host->app->deviceList()->waitForPollingLoops(-1));
+        f.host->app->deleteDevices();
+        f.open();
+        QCOMPARE(f.page()->property("devicename").toStringList(), QStringList({QString()}));
+        f.pageChild(QStringLiteral("deviceSelect"))->setProperty("currentIndex", 0);
+        QVERIFY(f.click(QStringLiteral("rebootButton")));
+        QCOMPARE(f.popupText(), QStringLiteral("登録機器を選択してください。"));
+        QVERIFY(f.click(QStringLiteral("popupOkButton")));
+        // A request naming no device starts nothing.
+        f.screen()->onReboot(0);
+        QVERIFY(!f.screen()->isRebootRunning());
+        f.host->transit(QStringLiteral("Home.qml"));
     }
 };
 
