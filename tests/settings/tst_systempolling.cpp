@@ -78,7 +78,7 @@ private slots:
             const auto before = waits(sim, device);
             for (const auto &w : before) {
                 if (w.first < saved)
-                    QVERIFY2(w.second < 6000, qPrintable(QString::number(w.second)));
+                    QVERIFY2(w.second < 6900, qPrintable(QString::number(w.second)));
             }
             // The first wait begun after the save is 7 s (9 s after a band change).
             QTRY_VERIFY_WITH_TIMEOUT(
