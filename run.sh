@@ -22,12 +22,17 @@ TEMPLATE_PLAN=InternalReadOnly/CheckerSettings/MeasurementChannelSetting/user_da
 mkdir -p "$(dirname "$ROOT/$TEMPLATE_PLAN")"
 cp "demo/root/$TEMPLATE_PLAN" "$ROOT/$TEMPLATE_PLAN"
 [ -f sim/VEDIRUDO-ZER ] && cp sim/VEDIRUDO-ZER "$ROOT/InternalReadOnly/Mibs/Vm/"
+# The reboot marker is installed with the program; a root made before it had none.
+[ -f "$ROOT/InternalReadOnly/.reboot" ] || cp demo/root/InternalReadOnly/.reboot "$ROOT/InternalReadOnly/"
 export SNMPCONFPATH="$ROOT/snmp" SNMP_PERSISTENT_DIR="$ROOT/snmp" MIBS=""
 mkdir -p "$ROOT/snmp" "$ROOT/work"
 
 cleanup() { [ -x sim/simctl ] && sim/simctl stop --dir "$ROOT/sim" >/dev/null 2>&1 || true; }
 trap cleanup EXIT
 [ -x scripts/demo-devices.sh ] && scripts/demo-devices.sh "$ROOT"
+# The demo devices share one loopback address: each has its own FTP port for the reboot.
+NRT52_FTP_PORTS=$(sim/simctl ftpports --dir "$ROOT/sim")
+export NRT52_FTP_PORTS
 
 cd "$ROOT/work"
 APP="$OLDPWD/$BUILD_DIR/nrt52"

@@ -97,7 +97,7 @@ void AbstractViewModel::setPageProperty(const char *name, const QVariant &value)
         page->setProperty(name, value);
 }
 
-void AbstractViewModel::connectPage(const PageConnection *connections, int count, bool connecting)
+void AbstractViewModel::connectPageSignals(const PageConnection *connections, int count, bool connecting)
 {
     if (!page)
         return;

@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QVariantMap>
 
+#include <cstddef>
+
 class ApplicationModel;
 
 // Base of the screen view models: the life cycle the frame drives (createConnection,
@@ -17,16 +19,17 @@ class AbstractViewModel : public QObject
 {
     Q_OBJECT
 public:
-    AbstractViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent = nullptr);
-    ~AbstractViewModel() override;
-
-    // One connection between the page and this view model by signature strings: the page's
-    // signal to a slot here (fromPage), or a signal here to a function of the page.
+    // One connection by signature strings between the page and this view model: from a
+    // page signal to a slot of this object (fromPage), or from a signal of this object to a
+    // page function.
     struct PageConnection {
         bool fromPage;
         const char *signal;
         const char *slot;
     };
+
+    AbstractViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent = nullptr);
+    ~AbstractViewModel() override;
 
     virtual void resume();
     virtual void suspend();
@@ -62,9 +65,14 @@ protected:
     // Writes a page property by name; skipped while no page is known.
     void setPageProperty(const char *name, const QVariant &value) const;
 
-    // Makes (each at most once) or undoes the connections with the stored page; nothing
-    // without a page.
-    void connectPage(const PageConnection *connections, int count, bool connecting);
+    // Makes the connections with the current page (each once), or undoes them; nothing
+    // while no page is known.
+    template <std::size_t N>
+    void connectPageSignals(const PageConnection (&connections)[N], bool connecting)
+    {
+        connectPageSignals(connections, int(N), connecting);
+    }
+    void connectPageSignals(const PageConnection *connections, int count, bool connecting);
 
     // After stopping devices: waits until no worker of the devices at these indexes is in
     // (or about to enter) its polling loop, in pauses of WorkerWaitStepMs, at most

@@ -101,7 +101,7 @@ void MeasurementResultViewModel::createConnection(QObject *newPage, QObject *new
 
 void MeasurementResultViewModel::connectPage(bool connecting)
 {
-    AbstractViewModel::connectPage(kPageConnections, int(std::size(kPageConnections)), connecting);
+    connectPageSignals(kPageConnections, connecting);
 }
 
 void MeasurementResultViewModel::activate()

@@ -12,7 +12,11 @@ bool SettingFileText::readLines(const QString &path, QStringList *lines)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QString text = QString::fromUtf8(file.readAll());
+    const QByteArray bytes = file.readAll();
+    // A file that opens but cannot be read (a folder, an I/O error) is no empty file.
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 

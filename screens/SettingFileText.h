@@ -12,7 +12,7 @@ class SettingFileText
 public:
     // Reads the whole file as UTF-8 and splits it into lines: LF or CR LF ends a line, a
     // missing last line end is fine, a leading byte-order mark is dropped. A final line end
-    // does not make an extra empty line. False when the file cannot be opened.
+    // does not make an extra empty line. False when the file cannot be opened or read.
     static bool readLines(const QString &path, QStringList *lines);
 
     // True for a line that holds nothing but blanks.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Demo equipment for ./run.sh: starts three simulated level checkers, makes the third one
-# silent, and writes the demo root's registration, channel plans and alert thresholds for
+# Demo equipment for ./run.sh: starts three simulated level checkers, each with its FTP
+# service for the reboot from the system setting screen (silent for 30 s after it), makes
+# the third one silent, and writes the demo root's registration, channel plans and alert thresholds for
 # them. The devices stop with run.sh (its exit trap, or by themselves once it is gone).
 #   scripts/demo-devices.sh ROOT
 set -euo pipefail
@@ -12,7 +13,7 @@ SETTINGS="$ROOT/InternalReadOnly/CheckerSettings"
 
 # A run that ended without its trap may have left devices behind.
 "$SIMCTL" stop --dir "$SIM_DIR" >/dev/null 2>&1 || true
-mapfile -t PEERS < <("$SIMCTL" start --count 3 --dir "$SIM_DIR" --owner-pid "$PPID")
+mapfile -t PEERS < <("$SIMCTL" start --count 3 --dir "$SIM_DIR" --owner-pid "$PPID" --ftp --reboot-seconds 30)
 if [ "${#PEERS[@]}" -ne 3 ]; then
   echo "demo-devices: the simulated devices did not start" >&2
   exit 1

@@ -372,13 +372,6 @@ void ChannelDetailsViewModel::createConnection(QObject *newPage, QObject *newFra
 
 void ChannelDetailsViewModel::connectPage(bool connecting)
 {
-    if (!page)
-        return;
-    struct PageConnection {
-        bool fromPage;
-        const char *signal;
-        const char *slot;
-    };
     static const PageConnection connections[] = {
         {true, SIGNAL(detailChange(QString, QString, QString, QString, QString, int, QString, QString, QString)),
          SLOT(onDetailChange(QString, QString, QString, QString, QString, int, QString, QString, QString))},
@@ -388,14 +381,7 @@ void ChannelDetailsViewModel::connectPage(bool connecting)
         {true, SIGNAL(changeDestroy()), SLOT(onChangeDestroy())},
         {true, SIGNAL(notChangeDestroy()), SLOT(onNotChangeDestroy())},
     };
-    for (const PageConnection &c : connections) {
-        QObject *sender = c.fromPage ? page.data() : this;
-        QObject *receiver = c.fromPage ? this : page.data();
-        if (connecting)
-            connect(sender, c.signal, receiver, c.slot, Qt::UniqueConnection);
-        else
-            disconnect(sender, c.signal, receiver, c.slot);
-    }
+    connectPageSignals(connections, connecting);
 }
 
 void ChannelDetailsViewModel::deactivate()

@@ -194,7 +194,7 @@ void ChannelSettingViewModel::createConnection(QObject *newPage, QObject *newFra
 
 void ChannelSettingViewModel::connectPage(bool connecting)
 {
-    AbstractViewModel::connectPage(kPageConnections, int(std::size(kPageConnections)), connecting);
+    connectPageSignals(kPageConnections, connecting);
 }
 
 bool ChannelSettingViewModel::readPlan(const QString &path, QVector<ChannelSettingEntry> *rows)

@@ -12,6 +12,9 @@ snmpd makes internally before it), then applies the transport fault of DIR/fault
     error                                 answer itself: GetResponse, error-status genErr
     slow                                  forward after delay_ms milliseconds
 
+While the device reboots (DIR/reboot.json, written by its FTP service on the reboot
+marker) every request is dropped, as for silent.
+
 Port 0 binds a free port; the bound port is written to DIR/relay.port once the relay
 listens. SIGTERM or SIGINT stop it cleanly. With --owner-pid the relay also stops, and
 takes its snmpd (DIR/snmpd.pid) with it, once that process is gone, so a test that
@@ -95,6 +98,22 @@ class FaultFile:
             return "none", 0
 
 
+class RebootFile:
+    """DIR/reboot.json, written by the device's FTP service when it received the reboot
+    marker: until "silent_until" (epoch seconds) the device answers nothing."""
+
+    def __init__(self, path):
+        self.path = path
+
+    def rebooting(self):
+        try:
+            with open(self.path, encoding="utf-8") as f:
+                until = float(json.load(f).get("silent_until", 0))
+        except (OSError, ValueError, TypeError, AttributeError):
+            return False
+        return time.time() < until
+
+
 class Relay:
     def __init__(self, listen_host, listen_port, agent_port, folder, owner_pid=0):
         self.folder = folder
@@ -102,6 +121,7 @@ class Relay:
         self.owner_lost = False
         self.agent = ("127.0.0.1", agent_port)
         self.fault = FaultFile(os.path.join(folder, "fault.json"))
+        self.reboot = RebootFile(os.path.join(folder, "reboot.json"))
         self.log = open(os.path.join(folder, "requests.log"), "a", encoding="utf-8")
         self.selector = selectors.DefaultSelector()
         self.public = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
@@ -160,7 +180,7 @@ class Relay:
     def on_request(self, datagram, client):
         message = self.write_log(datagram)
         mode, delay_ms = self.fault.current()
-        if mode == "silent":
+        if mode == "silent" or self.reboot.rebooting():
             return
         if mode == "error":
             if message is not None and message.pdu_type != snmp_ber.GET_RESPONSE:

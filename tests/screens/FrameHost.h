@@ -103,6 +103,9 @@ public:
             return false;
         QFile::copy(qEnvironmentVariable("NRT52_SOURCE_DIR") + QStringLiteral("/sim/VEDIRUDO-ZER"),
                     dir.path() + QStringLiteral("/InternalReadOnly/Mibs/Vm/VEDIRUDO-ZER"));
+        // The reboot marker, installed with the program.
+        QFile::copy(qEnvironmentVariable("NRT52_SOURCE_DIR") + QStringLiteral("/demo/root/InternalReadOnly/.reboot"),
+                    dir.path() + QStringLiteral("/InternalReadOnly/.reboot"));
         return QDir::setCurrent(workFolder());
     }
 

@@ -90,6 +90,17 @@ bool SimDevices::runSimctl(const QStringList &arguments, QString *output, int ti
 
 bool SimDevices::start(int count)
 {
+    return startDevices(count, {});
+}
+
+bool SimDevices::startWithFtp(int count, double rebootSeconds)
+{
+    return startDevices(count, {QStringLiteral("--ftp"), QStringLiteral("--reboot-seconds"),
+                                QString::number(rebootSeconds)});
+}
+
+bool SimDevices::startDevices(int count, const QStringList &options)
+{
     stop();
     m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/nrt52-sim-XXXXXX"));
     if (!m_dir->isValid()) {
@@ -99,9 +110,10 @@ bool SimDevices::start(int count)
     QString out;
     m_running = true;
     // The owner PID lets the devices go away by themselves should this test crash.
-    const bool ok = runSimctl({QStringLiteral("start"), QStringLiteral("--count"), QString::number(count),
-                               QStringLiteral("--dir"), folder(), QStringLiteral("--owner-pid"),
-                               QString::number(QCoreApplication::applicationPid())},
+    const bool ok = runSimctl(QStringList{QStringLiteral("start"), QStringLiteral("--count"), QString::number(count),
+                                          QStringLiteral("--dir"), folder(), QStringLiteral("--owner-pid"),
+                                          QString::number(QCoreApplication::applicationPid())}
+                                  + options,
                               &out, 60000);
     m_startedPids = processIds();
     if (!ok)
@@ -114,6 +126,24 @@ bool SimDevices::start(int count)
         return false;
     }
     return true;
+}
+
+int SimDevices::ftpPort(int device) const
+{
+    QFile file(deviceFolder(device) + QStringLiteral("/ftp.port"));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return QString::fromLatin1(file.readAll()).trimmed().toInt();
+}
+
+QString SimDevices::ftpPortsVariable() const
+{
+    QStringList entries;
+    for (int device = 1; device <= count(); ++device) {
+        if (const int port = ftpPort(device))
+            entries << QStringLiteral("%1=%2").arg(address(device)).arg(port);
+    }
+    return entries.join(QLatin1Char(','));
 }
 
 bool SimDevices::stop()

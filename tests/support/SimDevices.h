@@ -32,6 +32,9 @@ public:
 
     // Starts count devices on 127.0.0.1 (free ports); false with lastError() on failure.
     bool start(int count);
+    // The same, each device also with its FTP service (simctl start --ftp): storing the
+    // reboot marker makes it answer nothing for rebootSeconds.
+    bool startWithFtp(int count, double rebootSeconds);
     // Stops every process started; true when none is left. Also done by the destructor.
     bool stop();
 
@@ -40,6 +43,9 @@ public:
     QString host(int device) const;         // "127.0.0.1"
     int port(int device) const;             // 0 when unknown
     int count() const { return m_addresses.size(); }
+    int ftpPort(int device) const;          // 0 without an FTP service
+    // "127.0.0.1:SNMPPORT=FTPPORT,..." as the monitor reads NRT52_FTP_PORTS.
+    QString ftpPortsVariable() const;
 
     // delayMs is used by Slow; channel by WrongChannel (empty: a derived channel text).
     // A non-empty onlyChannel limits WrongChannel, Range and NoSignal to the results of
@@ -74,6 +80,7 @@ public:
     static QString faultName(Fault mode);
 
 private:
+    bool startDevices(int count, const QStringList &options);
     bool runSimctl(const QStringList &arguments, QString *output = nullptr, int timeoutMs = 30000);
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -1,0 +1,95 @@
+#include "screens/DeviceListFile.h"
+
+#include "monitor/DeviceList.h"
+#include "monitor/LevelChecker.h"
+#include "screens/RegistrationFile.h"
+#include "screens/SettingFileText.h"
+
+#include <QStringList>
+#include <QUrl>
+
+QString DeviceListFile::headerLine()
+{
+    return QStringLiteral("No,名称,IPアドレス,同軸/光,サイクル間隔,測定開始時間,測定終了時間,光波長");
+}
+
+QString DeviceListFile::localPath(const QString &dialogChoice)
+{
+    const QUrl url(dialogChoice);
+    if (url.isLocalFile())
+        return url.toLocalFile();
+    return dialogChoice;
+}
+
+QVector<RegistrationRecord> DeviceListFile::recordsOf(const DeviceList &devices)
+{
+    QVector<RegistrationRecord> records;
+    for (int i = 0; i < devices.deviceCount(); ++i) {
+        if (const LevelChecker *device = devices.device(i))
+            records.append(RegistrationFile::recordOf(*device));
+    }
+    return records;
+}
+
+QByteArray DeviceListFile::fileContent(const QVector<RegistrationRecord> &records)
+{
+    QString text = headerLine() + QLatin1Char('\n');
+    for (int i = 0; i < records.size(); ++i) {
+        const RegistrationRecord &record = records.at(i);
+        QString address = record.ipAddress;
+        if (record.port != RegistrationFile::DefaultPort)
+            address += QLatin1Char(':') + QString::number(record.port);
+        const QStringList fields { QString::number(i + 1), record.name, address, record.inputType,
+                                   record.cycleInterval, record.startTime, record.endTime, record.wavelength };
+        text += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
+bool DeviceListFile::write(const QString &path, const QVector<RegistrationRecord> &records)
+{
+    return SettingFileText::writeAtomically(path, fileContent(records));
+}
+
+bool DeviceListFile::read(const QString &path, QVector<RegistrationRecord> *records, int *dropped)
+{
+    QStringList lines;
+    if (!records || !SettingFileText::readLines(path, &lines))
+        return false;
+    QVector<RegistrationRecord> result;
+    int droppedLines = 0;
+    bool headerSeen = false;
+    for (const QString &line : lines) {
+        const QStringList fields = line.split(QLatin1Char(','));
+        if (fields.size() < MinFields)
+            continue;
+        if (!headerSeen) {
+            headerSeen = true;
+            continue;
+        }
+        if (fields.at(0).isEmpty())
+            continue;
+        if (result.size() >= MaxDevices) {
+            ++droppedLines;
+            continue;
+        }
+        RegistrationRecord record;
+        record.deviceNo = result.size() + 1;
+        record.name = fields.at(1);
+        RegistrationFile::splitAddressField(fields.at(2), &record.ipAddress, &record.port);
+        record.inputType = fields.at(3);
+        record.cycleInterval = fields.at(4);
+        record.startTime = fields.at(5);
+        record.endTime = fields.at(6);
+        record.wavelength = SettingFileText::field(fields, 7);
+        record.serialNumber.clear();
+        record.macAddress.clear();
+        record.firmwareVersion.clear();
+        record.measurementState = 1;
+        result.append(record);
+    }
+    *records = result;
+    if (dropped)
+        *dropped = droppedLines;
+    return true;
+}

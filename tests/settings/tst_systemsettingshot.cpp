@@ -1,0 +1,57 @@
+// ctest-label: settings
+// Pictures of the system setting screen: the sliders, the monitoring mode and the reboot
+// list, then the reboot question on top. Needs a display that can be grabbed; offscreen it
+// skips. Run it under Xvfb to get the pictures:
+//   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb tests/tst_systemsettingshot
+// The PNGs go to the build folder: system-setting-screen.png and system-setting-popup.png.
+#include "SystemSettingFixture.h"
+
+#include <QImage>
+
+class TestSystemSettingShot : public QObject
+{
+    Q_OBJECT
+
+    static QString picturePath(const QString &name)
+    {
+        return QDir(QString::fromLocal8Bit(qgetenv("NRT52_BUILD_DIR"))).filePath(name);
+    }
+
+private slots:
+    void screenshot()
+    {
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            QSKIP("no display to take a picture of");
+        QmlMessageGuard::install();
+        SystemSettingFixture f;
+        QVERIFY(f.root.prepare());
+        QVERIFY(f.writeIni("[PollingInterval]\nFirstRecv=2000\nPowerRecv=1000\nUhfRecv=7000\nBsRecv=5000\n"
+                           "CsRecv=5000\nCatvRecv=6000\nSkyperfectvRecv=4000\nJcsatRecv=8000\nSccRecv=8000\n"
+                           "LteRecv=4000\nFmRecv=10000\nPilotRecv=4000\n[ChMonitoring]\nChMonitoring=1\n"));
+        QVERIFY(f.writeDevices({QStringLiteral("192.168.10.21"), QStringLiteral("192.168.10.22")}, false));
+        QVERIFY(f.start());
+        f.open();
+        QCOMPARE(f.topPageName(), QStringLiteral("SystemSetting"));
+        f.pageChild(QStringLiteral("deviceSelect"))->setProperty("currentIndex", 1);
+
+        QVERIFY(QTest::qWaitForWindowExposed(f.host->window));
+        QTest::qWait(300);
+        QImage image = f.host->window->grabWindow();
+        QVERIFY(!image.isNull());
+        QVERIFY(image.save(picturePath(QStringLiteral("system-setting-screen.png"))));
+        qInfo("picture: %s", qPrintable(picturePath(QStringLiteral("system-setting-screen.png"))));
+
+        QVERIFY(f.click(QStringLiteral("rebootButton")));
+        QCOMPARE(f.popupText(), QStringLiteral("チェッカーを再起動しますか？"));
+        QTest::qWait(300);
+        image = f.host->window->grabWindow();
+        QVERIFY(image.save(picturePath(QStringLiteral("system-setting-popup.png"))));
+        QVERIFY(f.click(QStringLiteral("popupNoButton")));
+
+        const QStringList bad = QmlMessageGuard::take();
+        QVERIFY2(bad.isEmpty(), qPrintable(bad.join('\n')));
+    }
+};
+
+QTEST_MAIN(TestSystemSettingShot)
+#include "tst_systemsettingshot.moc"
