@@ -22,12 +22,6 @@ bool isDigits(const QStringRef &text)
     }
     return !text.isEmpty();
 }
-
-bool isOlder(const QString &dateTimeText, const QDateTime &cutoff)
-{
-    const QDateTime moment = LogPurge::entryDateTime(dateTimeText);
-    return moment.isValid() && moment < cutoff;
-}
 } // namespace
 
 QDateTime LogPurge::nextRunTime(const QDateTime &now)
@@ -127,17 +121,8 @@ int LogPurge::pruneResults(LevelChecker *device, const QDateTime &cutoff)
         return 0;
     int removed = 0;
     const int channels = qMin(device->channelSettingCount(), int(LevelChecker::ChannelSlotCount));
-    for (int c = 0; c < channels; ++c) {
-        int k = 0;
-        while (k < device->measurementHistoryCount(c)) {
-            if (isOlder(device->measurementHistory(c, k).dateTime, cutoff)) {
-                device->removeMeasurementHistory(c, k);
-                ++removed;
-            } else {
-                ++k;
-            }
-        }
-    }
+    for (int c = 0; c < channels; ++c)
+        removed += device->dropMeasurementHistoryBefore(c, cutoff);
     return removed;
 }
 
@@ -147,17 +132,7 @@ int LogPurge::pruneAlertRecords(LevelChecker *device, const QDateTime &cutoff)
         return 0;
     int removed = 0;
     const int channels = qMin(device->channelSettingCount(), int(LevelChecker::ChannelSlotCount));
-    for (int c = 0; c < channels; ++c) {
-        int k = 0;
-        while (k < device->alertRecordCount(c)) {
-            if (isOlder(device->alertRecord(c, k).dateTime, cutoff)) {
-                device->removeAlertRecord(c, k);
-                device->removeErrorMessage(c, k);
-                ++removed;
-            } else {
-                ++k;
-            }
-        }
-    }
+    for (int c = 0; c < channels; ++c)
+        removed += device->dropAlertRecordsBefore(c, cutoff);
     return removed;
 }

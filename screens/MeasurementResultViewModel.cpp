@@ -3,6 +3,7 @@
 #include "core/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
+#include "platform/PlatformMemory.h"
 #include "platform/PlatformSleep.h"
 #include "screens/LogPurge.h"
 #include "screens/PendingMeasurementStarts.h"
@@ -720,4 +721,5 @@ void MeasurementResultViewModel::pruneOldResults()
         LogPurge::pruneResults(list->device(i), cutoff);
     for (int i = 0; i < list->deviceCount(); ++i)
         LogPurge::pruneAlertRecords(list->device(i), cutoff);
+    PlatformMemory::releaseFreeMemory();
 }
