@@ -2,6 +2,7 @@
 
 #include "core/ApplicationModel.h"
 #include "core/ValueFormat.h"
+#include "monitor/DailyLogFiles.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "monitor/MeasurementReplyParser.h"
@@ -61,6 +62,10 @@ AlertSettingRow noThresholds(int band, const QString &channel)
 NotifyResponse::NotifyResponse(ApplicationModel *model, SystemLog *log, QObject *parent)
     : ParallelTask(log, parent)
     , applicationModel(model)
+    , logFiles(std::make_unique<DailyLogFiles>([this](const QString &path) {
+        // Once per file: the next result tries the file again.
+        logLine(QStringLiteral("log append failed: %1").arg(path));
+    }))
 {
     if (!applicationModel)
         return;
@@ -859,7 +864,7 @@ void NotifyResponse::writeResultLog(int deviceIndex, int channelIndex)
     const QString line = ResultLogWriter::resultLine(device->latestResult(channelIndex),
                                                      device->channelSetting(channelIndex));
     ResultLogWriter::appendResultLine(data, deviceIndex + 1, device->deviceNo(), device->name(),
-                                      line, QDateTime::currentDateTime());
+                                      line, QDateTime::currentDateTime(), logFiles.get());
 }
 
 void NotifyResponse::writeIndividualLog(int deviceIndex, int channelIndex)
@@ -877,7 +882,8 @@ void NotifyResponse::writeIndividualLog(int deviceIndex, int channelIndex)
         device->inputTypeText());
     const QString line = ResultHistoryLogWriter::line(device->deviceNo(), device->name(), row,
                                                       device->channelSetting(channelIndex), verdicts);
-    ResultHistoryLogWriter::appendLine(deviceIndex + 1, line, QDateTime::currentDateTime());
+    ResultHistoryLogWriter::appendLine(deviceIndex + 1, line, QDateTime::currentDateTime(),
+                                       logFiles.get());
 }
 
 void NotifyResponse::onSetResponseValueEnd(int index, int latestMeasurementResultIndex)
@@ -1019,6 +1025,7 @@ void NotifyResponse::writeErrorLog(int deviceIndex, int channelIndex)
     const QString data = applicationModel->applicationSetting().data;
     const AlertRecord record = device->alertRecord(channelIndex, count - 1);
     const QString line = ResultLogWriter::errorLine(device->deviceNo(), device->name(), record);
-    if (ResultLogWriter::appendErrorLine(data, deviceIndex + 1, line, QDateTime::currentDateTime()))
+    if (ResultLogWriter::appendErrorLine(data, deviceIndex + 1, line, QDateTime::currentDateTime(),
+                                         logFiles.get()))
         buildStatusErrorText(deviceIndex, channelIndex, record);
 }
