@@ -127,9 +127,9 @@ ApplicationSetting ApplicationModel::applicationSetting() const
 void ApplicationModel::reloadApplicationSetting()
 {
     // Called for every result: an unchanged file is not read and parsed again. File times
-    // are coarse, so a file changed in the last seconds may have changed again unseen
-    // within the same tick: such a file is read every time.
-    constexpr qint64 settledNs = 2000000000;
+    // advance by clock ticks of a few ms, so a file changed within the last tick may have
+    // changed again unseen: such a file is read every time.
+    constexpr qint64 settledNs = 100000000;
     const QString path = ApplicationSetting::filePath();
     const PlatformFileIdentity now = PlatformFileIdentity::ofPath(path);
     const qint64 nowNs = QDateTime::currentMSecsSinceEpoch() * 1000000;

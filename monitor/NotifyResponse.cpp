@@ -120,24 +120,55 @@ void NotifyResponse::emitScreenUpdate(const QString &name, int number, bool flag
     emit screenUpdate(name, value);
 }
 
+// The reads below run several times per stored result: the fields are read in place, and
+// only roles the result path does not use go through the model's QVariant data.
 int NotifyResponse::rowNo(int position) const
 {
-    return rowText(position, Role::NoRole).toInt();
+    const MeasureResultRow *row = resultModel->rowAt(position);
+    return row ? row->no.toInt() : 0;
 }
 
 bool NotifyResponse::rowFlag(int position, int role) const
 {
-    return resultModel->data(resultModel->index(position), role).toBool();
+    const MeasureResultRow *row = resultModel->rowAt(position);
+    if (!row)
+        return false;
+    switch (role) {
+    case Role::LatestDataRole: return row->latestData;
+    case Role::UpdateDataRole: return row->updateData;
+    default: return resultModel->data(resultModel->index(position), role).toBool();
+    }
 }
 
 int NotifyResponse::rowInt(int position, int role) const
 {
-    return resultModel->data(resultModel->index(position), role).toInt();
+    const MeasureResultRow *row = resultModel->rowAt(position);
+    if (!row)
+        return 0;
+    switch (role) {
+    case Role::StatusRole: return row->status;
+    case Role::ChannelStatusRole: return row->channelStatus;
+    case Role::StatusPoopupCheckboxRole: return row->statusPoopupCheckbox;
+    default: return resultModel->data(resultModel->index(position), role).toInt();
+    }
 }
 
 QString NotifyResponse::rowText(int position, int role) const
 {
-    return resultModel->data(resultModel->index(position), role).toString();
+    const MeasureResultRow *row = resultModel->rowAt(position);
+    if (!row)
+        return QString();
+    switch (role) {
+    case Role::NoRole: return row->no;
+    case Role::DatatimeRole: return row->datatime;
+    case Role::BandRole: return row->band;
+    case Role::ChannelRole: return row->channel;
+    case Role::LevelRole: return row->level;
+    case Role::MerRole: return row->mer;
+    case Role::BerRole: return row->ber;
+    case Role::HikariRole: return row->hikari;
+    default: return resultModel->data(resultModel->index(position), role).toString();
+    }
 }
 
 void NotifyResponse::setRowValue(int position, int role, const QVariant &value)

@@ -1,8 +1,10 @@
 #include "screens/LogPurge.h"
 
+#include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "monitor/ResultHistoryLogWriter.h"
 #include "monitor/ResultLogWriter.h"
+#include "platform/PlatformMemory.h"
 #include "screens/WorkLog.h"
 
 #include <QDir>
@@ -134,5 +136,19 @@ int LogPurge::pruneAlertRecords(LevelChecker *device, const QDateTime &cutoff)
     const int channels = qMin(device->channelSettingCount(), int(LevelChecker::ChannelSlotCount));
     for (int c = 0; c < channels; ++c)
         removed += device->dropAlertRecordsBefore(c, cutoff);
+    return removed;
+}
+
+int LogPurge::pruneDevices(DeviceList *devices, const QDate &today)
+{
+    if (!devices)
+        return 0;
+    const QDateTime cutoff = resultCutoff(today);
+    int removed = 0;
+    for (int i = 0; i < devices->deviceCount(); ++i)
+        removed += pruneResults(devices->device(i), cutoff);
+    for (int i = 0; i < devices->deviceCount(); ++i)
+        removed += pruneAlertRecords(devices->device(i), cutoff);
+    PlatformMemory::releaseFreeMemory();
     return removed;
 }

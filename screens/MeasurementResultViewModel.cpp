@@ -3,7 +3,6 @@
 #include "core/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "platform/PlatformMemory.h"
 #include "platform/PlatformSleep.h"
 #include "screens/LogPurge.h"
 #include "screens/PendingMeasurementStarts.h"
@@ -716,10 +715,5 @@ void MeasurementResultViewModel::pruneOldResults()
     DeviceList *list = devices();
     if (!list)
         return;
-    const QDateTime cutoff = LogPurge::resultCutoff(QDate::currentDate());
-    for (int i = 0; i < list->deviceCount(); ++i)
-        LogPurge::pruneResults(list->device(i), cutoff);
-    for (int i = 0; i < list->deviceCount(); ++i)
-        LogPurge::pruneAlertRecords(list->device(i), cutoff);
-    PlatformMemory::releaseFreeMemory();
+    LogPurge::pruneDevices(list, QDate::currentDate());
 }
