@@ -347,27 +347,29 @@ int LevelChecker::dropAlertRecordsBefore(int channel, const QDateTime &cutoff)
     QVector<QString> &messages = m_errorMessages[channel];
     // A message belongs to the record at its position; messages past the last record stay.
     int kept = 0;
+    int keptMessages = 0;
     const int count = records.size();
+    const int messageEnd = qMin(messages.size(), count);
     for (int k = 0; k < count; ++k) {
         const qint64 stamp = StoredResultHistory::leadingMomentStamp(records.at(k).dateTime);
-        const bool older = stamp >= 0 && stamp < limit;
-        if (older)
+        if (stamp >= 0 && stamp < limit)
             continue;
-        if (kept != k) {
+        if (kept != k)
             records[kept] = std::move(records[k]);
-            if (k < messages.size())
-                messages[kept] = std::move(messages[k]);
-        }
         ++kept;
+        if (k < messageEnd) {
+            if (keptMessages != k)
+                messages[keptMessages] = std::move(messages[k]);
+            ++keptMessages;
+        }
     }
     const int dropped = count - kept;
     if (dropped == 0)
         return 0;
     records.erase(records.begin() + kept, records.end());
     records.squeeze();
-    // Messages at dropped positions go; those at or past the old record count move up.
-    const int messageEnd = qMin(messages.size(), count);
-    messages.erase(messages.begin() + qMin(kept, messageEnd), messages.begin() + messageEnd);
+    // Messages at dropped positions go; those past the last record move up.
+    messages.erase(messages.begin() + keptMessages, messages.begin() + messageEnd);
     messages.squeeze();
     return dropped;
 }
