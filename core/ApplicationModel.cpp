@@ -126,12 +126,25 @@ ApplicationSetting ApplicationModel::applicationSetting() const
 
 void ApplicationModel::reloadApplicationSetting()
 {
+    // Called for every result: an unchanged file is not read and parsed again. File times
+    // advance by clock ticks of a few ms, so a file changed within the last tick may have
+    // changed again unseen: such a file is read every time.
+    constexpr qint64 settledNs = 100000000;
+    const QString path = ApplicationSetting::filePath();
+    const PlatformFileIdentity now = PlatformFileIdentity::ofPath(path);
+    const qint64 nowNs = QDateTime::currentMSecsSinceEpoch() * 1000000;
+    if (path == settingPath && now == settingFile
+        && nowNs - qMax(now.modifiedNs, now.changedNs) > settledNs)
+        return;
     readApplicationSetting();
 }
 
 void ApplicationModel::readApplicationSetting()
 {
-    setting = ApplicationSetting::readFile(ApplicationSetting::filePath());
+    // Taken before the read: a change during the read makes the next reload read again.
+    settingPath = ApplicationSetting::filePath();
+    settingFile = PlatformFileIdentity::ofPath(settingPath);
+    setting = ApplicationSetting::readFile(settingPath);
 }
 
 int ApplicationModel::maxChannelCount() const

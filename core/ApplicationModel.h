@@ -2,6 +2,7 @@
 
 #include "core/ApplicationSetting.h"
 #include "core/RebootSchedule.h"
+#include "platform/PlatformFileIdentity.h"
 
 #include <QObject>
 #include <QString>
@@ -36,7 +37,9 @@ public:
     double dialogScale() const;
 
     ApplicationSetting applicationSetting() const;
+    // Reads the settings file again when it changed on disk since the last read.
     void reloadApplicationSetting();
+    // Reads the settings file.
     void readApplicationSetting();
     int maxChannelCount() const;
 
@@ -52,6 +55,9 @@ private:
     DeviceList *devices;
     double dialogScaleValue = 1.0;
     ApplicationSetting setting;
+    // The file the setting was read from, as it was then.
+    QString settingPath;
+    PlatformFileIdentity settingFile;
     QTimer *rebootTimer;
     RebootSchedule rebootSchedule;
 };

@@ -73,6 +73,11 @@ MeasureResultRow MeasureResultModel::row(int position) const
     return m_rows.value(position);
 }
 
+const MeasureResultRow *MeasureResultModel::rowAt(int position) const
+{
+    return m_rows.holds(position) ? &m_rows.at(position) : nullptr;
+}
+
 void MeasureResultModel::insertRow(const MeasureResultRow &row, int position)
 {
     m_rows.insert(position, row);

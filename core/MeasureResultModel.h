@@ -57,6 +57,9 @@ public:
     void clear();
     void addRow(const MeasureResultRow &row);
     MeasureResultRow row(int position) const;
+    // The held row itself, for reads on the result path without a copy or a QVariant; null
+    // outside the list. Valid until the rows next change.
+    const MeasureResultRow *rowAt(int position) const;
     void insertRow(const MeasureResultRow &row, int position);
     void removeRow(int position);
     void setRow(int position, const MeasureResultRow &row);

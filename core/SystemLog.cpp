@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QMutexLocker>
 #include <QTextCodec>
-#include <QTextStream>
 
 #include <atomic>
 #include <cstdio>
@@ -78,8 +77,10 @@ void SystemLog::write(const QString &source, const QString &message, const int &
         }
     }
 
-    QTextStream console(stdout);
-    console.setCodec("Shift-JIS");
-    console << line << '\n';
-    console.flush();
+    // One codec for the life of the program: a stream with its own codec per line cost
+    // more than the rest of a stored result.
+    static QTextCodec *const consoleCodec = QTextCodec::codecForName("Shift-JIS");
+    const QByteArray bytes = consoleCodec->fromUnicode(line + QLatin1Char('\n'));
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
 }

@@ -58,11 +58,18 @@ DeviceList::DeviceList(const int &logLevel, SystemLog *log, QObject *parent)
     heldDeviceTimer = new QTimer(this);
     heldDeviceTimer->setInterval(HeldDeviceCheckMs);
     connect(heldDeviceTimer, &QTimer::timeout, this, &DeviceList::releaseHeldDevices);
+
+    restartTimer = new QTimer(this);
+    restartTimer->setSingleShot(true);
+    restartTimer->setTimerType(Qt::PreciseTimer);
+    restartTimer->setInterval(int(DeviceStartPauseMs));
+    connect(restartTimer, &QTimer::timeout, this, &DeviceList::restartNextAfterReboot);
 }
 
 DeviceList::~DeviceList()
 {
     heldDeviceTimer->stop();
+    restartTimer->stop();
     for (LevelChecker *item : qAsConst(devices)) {
         if (item)
             disconnectRelays(item);
@@ -220,6 +227,7 @@ bool DeviceList::removeLastDevice()
 
 void DeviceList::deleteAllDevices()
 {
+    restartTimer->stop();
     for (LevelChecker *item : qAsConst(devices)) {
         if (!item)
             continue;
@@ -299,6 +307,7 @@ void DeviceList::stopMonitoring(int index)
         stopMonitoringOne(index);
         return;
     }
+    restartTimer->stop();
     for (int i = 0; i < devices.size(); ++i)
         stopMonitoringOne(i);
 }
@@ -323,6 +332,7 @@ void DeviceList::stopAll(bool monitoring, bool receiving)
 
 void DeviceList::stopAllForReboot()
 {
+    restartTimer->stop();
     for (int i = 0; i < devices.size(); ++i) {
         LevelChecker *item = devices.at(i);
         SNMPMonitor *worker = monitor(i);
@@ -342,10 +352,19 @@ void DeviceList::stopAllForReboot()
 
 void DeviceList::restartAllAfterReboot()
 {
-    for (int i = 0; i < monitors.size(); ++i) {
-        LevelChecker *item = device(i);
-        if (item && item->isRebootRequested())
-            startOne(i, true);
+    restartPosition = 0;
+    restartNextAfterReboot();
+}
+
+void DeviceList::restartNextAfterReboot()
+{
+    for (; restartPosition < monitors.size(); ++restartPosition) {
+        LevelChecker *item = device(restartPosition);
+        if (item && item->isRebootRequested()) {
+            startOne(restartPosition++, false);
+            restartTimer->start();
+            return;
+        }
     }
 }
 

@@ -76,7 +76,9 @@ public:
     void stopAll(bool monitoring, bool receiving);
     // Daily reboot: every monitoring device is marked, stopped and rebooted by its worker.
     void stopAllForReboot();
-    // Starts again every device marked for the reboot.
+    // Starts again every device marked for the reboot, in list order: the first at once,
+    // each next one 500 ms after the one before, by a timer, so the GUI thread never waits.
+    // A stop of every device, a new reboot or the removal of the devices ends the series.
     void restartAllAfterReboot();
 
     // Waits, processing events and checking every 20 ms, until no worker is inside its
@@ -116,6 +118,9 @@ private:
     // Position of the first device that the peer text names, -1 when none.
     int findPeer(const QString &peer) const;
     void releaseHeldDevices();
+    // Starts the next device of the series from restartPosition on that is marked for the
+    // reboot, and times the one after it.
+    void restartNextAfterReboot();
     void writeLog(const QString &message) const;
 
     int logLevel;
@@ -131,4 +136,6 @@ private:
     // Devices taken out of the list while a worker still used them.
     QList<LevelChecker *> heldDevices;
     QTimer *heldDeviceTimer = nullptr;
+    QTimer *restartTimer = nullptr;
+    int restartPosition = 0;
 };

@@ -303,30 +303,36 @@ bool LevelChecker::isChannelSlot(int channel) const { return channel >= 0 && cha
 
 ChannelResultRow LevelChecker::measurementHistory(int channel, int index) const
 {
-    return isChannelSlot(channel) ? m_measurementHistory[channel].value(index) : ChannelResultRow();
+    if (!isChannelSlot(channel) || index < 0 || index >= m_measurementHistory.count(channel))
+        return ChannelResultRow();
+    return m_measurementHistory.at(channel, index);
 }
 
 int LevelChecker::measurementHistoryCount(int channel) const
 {
-    return isChannelSlot(channel) ? m_measurementHistory[channel].size() : 0;
+    return isChannelSlot(channel) ? m_measurementHistory.count(channel) : 0;
 }
 
 void LevelChecker::addMeasurementHistory(const ChannelResultRow &row, int channel)
 {
     if (isChannelSlot(channel))
-        m_measurementHistory[channel].append(row);
+        m_measurementHistory.append(channel, row);
 }
 
 void LevelChecker::removeMeasurementHistory(int channel, int index)
 {
-    if (isChannelSlot(channel) && index >= 0 && index < m_measurementHistory[channel].size())
-        m_measurementHistory[channel].removeAt(index);
+    if (isChannelSlot(channel) && index >= 0 && index < m_measurementHistory.count(channel))
+        m_measurementHistory.removeAt(channel, index);
 }
 
 void LevelChecker::clearMeasurementHistory()
 {
-    for (auto &list : m_measurementHistory)
-        list.clear();
+    m_measurementHistory.clear();
+}
+
+int LevelChecker::dropMeasurementHistoryBefore(int channel, const QDateTime &cutoff)
+{
+    return isChannelSlot(channel) ? m_measurementHistory.dropBefore(channel, cutoff) : 0;
 }
 
 AlertRecord LevelChecker::alertRecord(int channel, int index) const
@@ -355,6 +361,42 @@ void LevelChecker::clearAlertRecords()
 {
     for (auto &list : m_alertRecords)
         list.clear();
+}
+
+int LevelChecker::dropAlertRecordsBefore(int channel, const QDateTime &cutoff)
+{
+    const qint64 limit = StoredResultHistory::momentStamp(cutoff);
+    if (!isChannelSlot(channel) || limit < 0)
+        return 0;
+    QVector<AlertRecord> &records = m_alertRecords[channel];
+    QVector<QString> &messages = m_errorMessages[channel];
+    // A message belongs to the record at its position; messages past the last record stay.
+    int kept = 0;
+    int keptMessages = 0;
+    const int count = records.size();
+    const int messageEnd = qMin(messages.size(), count);
+    for (int k = 0; k < count; ++k) {
+        const qint64 stamp = StoredResultHistory::leadingMomentStamp(records.at(k).dateTime);
+        if (stamp >= 0 && stamp < limit)
+            continue;
+        if (kept != k)
+            records[kept] = std::move(records[k]);
+        ++kept;
+        if (k < messageEnd) {
+            if (keptMessages != k)
+                messages[keptMessages] = std::move(messages[k]);
+            ++keptMessages;
+        }
+    }
+    const int dropped = count - kept;
+    if (dropped == 0)
+        return 0;
+    records.erase(records.begin() + kept, records.end());
+    records.squeeze();
+    // Messages at dropped positions go; those past the last record move up.
+    messages.erase(messages.begin() + keptMessages, messages.begin() + messageEnd);
+    messages.squeeze();
+    return dropped;
 }
 
 QString LevelChecker::errorMessage(int channel, int index) const
@@ -398,7 +440,7 @@ void LevelChecker::clearErrorMessages()
 void LevelChecker::moveStoredResultsToChannelSettings(int positionCount)
 {
     const int positions = qBound(0, positionCount, int(ChannelSlotCount));
-    std::array<QVector<ChannelResultRow>, ChannelSlotCount> histories;
+    QVector<QVector<int>> sources(ChannelSlotCount);
     std::array<QVector<AlertRecord>, ChannelSlotCount> records;
     std::array<QVector<QString>, ChannelSlotCount> messages;
     QVector<ChannelSettingRow> plan;
@@ -410,16 +452,17 @@ void LevelChecker::moveStoredResultsToChannelSettings(int positionCount)
     for (int target = 0; target < settings; ++target) {
         const ChannelSettingRow &setting = plan.at(target);
         for (int source = 0; source < positions; ++source) {
-            const QVector<ChannelResultRow> &history = m_measurementHistory[source];
-            if (history.isEmpty() || history.first().bandTabIndex != setting.bandTabIndex
-                || history.first().channel != setting.channel)
+            if (m_measurementHistory.count(source) == 0)
                 continue;
-            histories[target] += history;
+            const ChannelResultRow first = m_measurementHistory.at(source, 0);
+            if (first.bandTabIndex != setting.bandTabIndex || first.channel != setting.channel)
+                continue;
+            sources[target].append(source);
             records[target] += m_alertRecords[source];
             messages[target] += m_errorMessages[source];
         }
     }
-    m_measurementHistory = std::move(histories);
+    m_measurementHistory.regroup(sources);
     m_alertRecords = std::move(records);
     m_errorMessages = std::move(messages);
 }

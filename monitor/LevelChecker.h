@@ -5,8 +5,10 @@
 #include "monitor/AlertSettingRow.h"
 #include "monitor/ChannelResultRow.h"
 #include "monitor/ChannelSettingRow.h"
+#include "monitor/StoredResultHistory.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QMutex>
 #include <QObject>
 #include <QString>
@@ -155,12 +157,17 @@ public:
     void addMeasurementHistory(const ChannelResultRow &row, int channel);
     void removeMeasurementHistory(int channel, int index);
     void clearMeasurementHistory();
+    // Drops the channel's results dated before cutoff in one step; returns how many.
+    int dropMeasurementHistoryBefore(int channel, const QDateTime &cutoff);
 
     AlertRecord alertRecord(int channel, int index) const;
     int alertRecordCount(int channel) const;
     void addAlertRecord(const AlertRecord &record, int channel);
     void removeAlertRecord(int channel, int index);
     void clearAlertRecords();
+    // Drops the channel's alert records dated before cutoff, each with the error message at
+    // its position, in one step; returns how many records.
+    int dropAlertRecordsBefore(int channel, const QDateTime &cutoff);
 
     QString errorMessage(int channel, int index) const;
     int errorMessageCount(int channel) const;
@@ -240,7 +247,7 @@ private:
     std::atomic<int> m_c24FrequencyType { 0 };
     std::atomic<int> m_ch8FrequencyType { 0 };
     QVector<AlertSettingRow> m_alertSettings;
-    std::array<QVector<ChannelResultRow>, ChannelSlotCount> m_measurementHistory;
+    StoredResultHistory m_measurementHistory { ChannelSlotCount };
     std::array<QVector<AlertRecord>, ChannelSlotCount> m_alertRecords;
     std::array<QVector<QString>, ChannelSlotCount> m_errorMessages;
     // The settings screen replaces the copy while the worker reads it.

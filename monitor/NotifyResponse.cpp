@@ -2,6 +2,7 @@
 
 #include "core/ApplicationModel.h"
 #include "core/ValueFormat.h"
+#include "monitor/DailyLogFiles.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "monitor/MeasurementReplyParser.h"
@@ -61,6 +62,10 @@ AlertSettingRow noThresholds(int band, const QString &channel)
 NotifyResponse::NotifyResponse(ApplicationModel *model, SystemLog *log, QObject *parent)
     : ParallelTask(log, parent)
     , applicationModel(model)
+    , logFiles(std::make_unique<DailyLogFiles>([this](const QString &path) {
+        // Once per file: the next result tries the file again.
+        logLine(QStringLiteral("log append failed: %1").arg(path));
+    }))
 {
     if (!applicationModel)
         return;
@@ -115,24 +120,55 @@ void NotifyResponse::emitScreenUpdate(const QString &name, int number, bool flag
     emit screenUpdate(name, value);
 }
 
+// The reads below run several times per stored result: the fields are read in place, and
+// only roles the result path does not use go through the model's QVariant data.
 int NotifyResponse::rowNo(int position) const
 {
-    return rowText(position, Role::NoRole).toInt();
+    const MeasureResultRow *row = resultModel->rowAt(position);
+    return row ? row->no.toInt() : 0;
 }
 
 bool NotifyResponse::rowFlag(int position, int role) const
 {
-    return resultModel->data(resultModel->index(position), role).toBool();
+    const MeasureResultRow *row = resultModel->rowAt(position);
+    if (!row)
+        return false;
+    switch (role) {
+    case Role::LatestDataRole: return row->latestData;
+    case Role::UpdateDataRole: return row->updateData;
+    default: return resultModel->data(resultModel->index(position), role).toBool();
+    }
 }
 
 int NotifyResponse::rowInt(int position, int role) const
 {
-    return resultModel->data(resultModel->index(position), role).toInt();
+    const MeasureResultRow *row = resultModel->rowAt(position);
+    if (!row)
+        return 0;
+    switch (role) {
+    case Role::StatusRole: return row->status;
+    case Role::ChannelStatusRole: return row->channelStatus;
+    case Role::StatusPoopupCheckboxRole: return row->statusPoopupCheckbox;
+    default: return resultModel->data(resultModel->index(position), role).toInt();
+    }
 }
 
 QString NotifyResponse::rowText(int position, int role) const
 {
-    return resultModel->data(resultModel->index(position), role).toString();
+    const MeasureResultRow *row = resultModel->rowAt(position);
+    if (!row)
+        return QString();
+    switch (role) {
+    case Role::NoRole: return row->no;
+    case Role::DatatimeRole: return row->datatime;
+    case Role::BandRole: return row->band;
+    case Role::ChannelRole: return row->channel;
+    case Role::LevelRole: return row->level;
+    case Role::MerRole: return row->mer;
+    case Role::BerRole: return row->ber;
+    case Role::HikariRole: return row->hikari;
+    default: return resultModel->data(resultModel->index(position), role).toString();
+    }
 }
 
 void NotifyResponse::setRowValue(int position, int role, const QVariant &value)
@@ -859,7 +895,7 @@ void NotifyResponse::writeResultLog(int deviceIndex, int channelIndex)
     const QString line = ResultLogWriter::resultLine(device->latestResult(channelIndex),
                                                      device->channelSetting(channelIndex));
     ResultLogWriter::appendResultLine(data, deviceIndex + 1, device->deviceNo(), device->name(),
-                                      line, QDateTime::currentDateTime());
+                                      line, QDateTime::currentDateTime(), logFiles.get());
 }
 
 void NotifyResponse::writeIndividualLog(int deviceIndex, int channelIndex)
@@ -877,7 +913,8 @@ void NotifyResponse::writeIndividualLog(int deviceIndex, int channelIndex)
         device->inputTypeText());
     const QString line = ResultHistoryLogWriter::line(device->deviceNo(), device->name(), row,
                                                       device->channelSetting(channelIndex), verdicts);
-    ResultHistoryLogWriter::appendLine(deviceIndex + 1, line, QDateTime::currentDateTime());
+    ResultHistoryLogWriter::appendLine(deviceIndex + 1, line, QDateTime::currentDateTime(),
+                                       logFiles.get());
 }
 
 void NotifyResponse::onSetResponseValueEnd(int index, int latestMeasurementResultIndex)
@@ -1019,6 +1056,7 @@ void NotifyResponse::writeErrorLog(int deviceIndex, int channelIndex)
     const QString data = applicationModel->applicationSetting().data;
     const AlertRecord record = device->alertRecord(channelIndex, count - 1);
     const QString line = ResultLogWriter::errorLine(device->deviceNo(), device->name(), record);
-    if (ResultLogWriter::appendErrorLine(data, deviceIndex + 1, line, QDateTime::currentDateTime()))
+    if (ResultLogWriter::appendErrorLine(data, deviceIndex + 1, line, QDateTime::currentDateTime(),
+                                         logFiles.get()))
         buildStatusErrorText(deviceIndex, channelIndex, record);
 }

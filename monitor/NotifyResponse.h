@@ -13,7 +13,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
 class ApplicationModel;
+class DailyLogFiles;
 class LevelChecker;
 class SystemLog;
 
@@ -119,4 +122,6 @@ private:
     // Neither is owned; both may go away at the end of the program while this object stays.
     QPointer<ApplicationModel> applicationModel;
     QPointer<MeasureResultModel> resultModel;
+    // The daily result, error and history logs, open between results.
+    std::unique_ptr<DailyLogFiles> logFiles;
 };

@@ -88,10 +88,11 @@ QString ResultHistoryLogWriter::filePath(int folderNumber, const QDate &date)
                                   + date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".csv"));
 }
 
-bool ResultHistoryLogWriter::appendLine(int folderNumber, const QString &line, const QDateTime &now)
+bool ResultHistoryLogWriter::appendLine(int folderNumber, const QString &line, const QDateTime &now,
+                                        DailyLogFiles *files)
 {
     const QChar lf = QLatin1Char('\n');
     return ResultLogWriter::appendToDailyFile(filePath(folderNumber, now.date()),
                                               [lf] { return (kHeader + lf).toUtf8(); },
-                                              (line + lf).toUtf8());
+                                              (line + lf).toUtf8(), files);
 }

@@ -9,6 +9,8 @@
 
 // The daily result history of a device ("INDIVIDUAL_LOG"): every stored result with four
 // pass/fail verdicts against its thresholds. UTF-8 without BOM, LF line ends, one header line.
+class DailyLogFiles;
+
 class ResultHistoryLogWriter
 {
 public:
@@ -38,6 +40,7 @@ public:
     static QString filePath(int folderNumber, const QDate &date);
 
     // Append one line (the header first for a new file). False when the file cannot be
-    // opened for appending.
-    static bool appendLine(int folderNumber, const QString &line, const QDateTime &now);
+    // opened for appending. With files, the file is kept open there for the next line.
+    static bool appendLine(int folderNumber, const QString &line, const QDateTime &now,
+                           DailyLogFiles *files = nullptr);
 };

@@ -3,6 +3,7 @@
 #include "core/ConstantTables.h"
 #include "core/SharedTypes.h"
 #include "core/ValueFormat.h"
+#include "monitor/DailyLogFiles.h"
 #include "platform/PlatformPaths.h"
 
 #include <QDir>
@@ -51,8 +52,10 @@ QString ResultLogWriter::emptyDateTimeText()
 }
 
 bool ResultLogWriter::appendToDailyFile(const QString &path, const std::function<QByteArray()> &head,
-                                        const QByteArray &bytes)
+                                        const QByteArray &bytes, DailyLogFiles *files)
 {
+    if (files)
+        return files->append(path, head, bytes);
     QFile file(path);
     bool isNew = true;
     if (file.open(QIODevice::ReadOnly)) {
@@ -155,7 +158,7 @@ QString ResultLogWriter::errorLogPath(const QString &dataFolder, int folderNumbe
 
 bool ResultLogWriter::appendResultLine(const QString &dataFolder, int folderNumber, int deviceNo,
                                        const QString &name, const QString &line,
-                                       const QDateTime &now)
+                                       const QDateTime &now, DailyLogFiles *files)
 {
     const QChar lf = QLatin1Char('\n');
     auto head = [&]() {
@@ -166,14 +169,15 @@ bool ResultLogWriter::appendResultLine(const QString &dataFolder, int folderNumb
             + QStringLiteral("名称,") + name + lf + kResultHeader + lf);
     };
     return appendToDailyFile(resultLogPath(dataFolder, folderNumber, now.date()), head,
-                             shiftJis()->fromUnicode(line + lf));
+                             shiftJis()->fromUnicode(line + lf), files);
 }
 
 bool ResultLogWriter::appendErrorLine(const QString &dataFolder, int folderNumber,
-                                      const QString &line, const QDateTime &now)
+                                      const QString &line, const QDateTime &now,
+                                      DailyLogFiles *files)
 {
     const QChar lf = QLatin1Char('\n');
     auto head = [&]() { return shiftJis()->fromUnicode(kErrorHeader + lf); };
     return appendToDailyFile(errorLogPath(dataFolder, folderNumber, now.date()), head,
-                             shiftJis()->fromUnicode(line + lf));
+                             shiftJis()->fromUnicode(line + lf), files);
 }

@@ -11,6 +11,8 @@
 
 #include <functional>
 
+class DailyLogFiles;
+
 // The daily result log ("LOG") and error log ("ERROR_LOG") of a device below the result-log
 // folder of the settings: Shift-JIS, LF line ends, fields joined by "," without quoting.
 // One file per device and calendar day of writing; a new file first gets its head lines.
@@ -34,11 +36,13 @@ public:
     static QString errorLogPath(const QString &dataFolder, int folderNumber, const QDate &date);
 
     // Append one line (head lines first for a new file). False when the file cannot be
-    // opened for appending; nothing is written then.
+    // opened for appending; nothing is written then. With files, the file is kept open there
+    // for the next line; without, it is opened and closed for this line.
     static bool appendResultLine(const QString &dataFolder, int folderNumber, int deviceNo,
-                                 const QString &name, const QString &line, const QDateTime &now);
+                                 const QString &name, const QString &line, const QDateTime &now,
+                                 DailyLogFiles *files = nullptr);
     static bool appendErrorLine(const QString &dataFolder, int folderNumber, const QString &line,
-                                const QDateTime &now);
+                                const QDateTime &now, DailyLogFiles *files = nullptr);
 
     static QString emptyDateTimeText();
 
@@ -46,5 +50,5 @@ public:
     // when missing, with the head bytes first when the file is new; head is only built for
     // a new file. False when the file cannot be opened for appending or not all was written.
     static bool appendToDailyFile(const QString &path, const std::function<QByteArray()> &head,
-                                  const QByteArray &bytes);
+                                  const QByteArray &bytes, DailyLogFiles *files = nullptr);
 };

@@ -1,8 +1,10 @@
 #include "screens/LogPurge.h"
 
+#include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "monitor/ResultHistoryLogWriter.h"
 #include "monitor/ResultLogWriter.h"
+#include "platform/PlatformMemory.h"
 #include "screens/WorkLog.h"
 
 #include <QDir>
@@ -21,12 +23,6 @@ bool isDigits(const QStringRef &text)
             return false;
     }
     return !text.isEmpty();
-}
-
-bool isOlder(const QString &dateTimeText, const QDateTime &cutoff)
-{
-    const QDateTime moment = LogPurge::entryDateTime(dateTimeText);
-    return moment.isValid() && moment < cutoff;
 }
 } // namespace
 
@@ -127,17 +123,8 @@ int LogPurge::pruneResults(LevelChecker *device, const QDateTime &cutoff)
         return 0;
     int removed = 0;
     const int channels = qMin(device->channelSettingCount(), int(LevelChecker::ChannelSlotCount));
-    for (int c = 0; c < channels; ++c) {
-        int k = 0;
-        while (k < device->measurementHistoryCount(c)) {
-            if (isOlder(device->measurementHistory(c, k).dateTime, cutoff)) {
-                device->removeMeasurementHistory(c, k);
-                ++removed;
-            } else {
-                ++k;
-            }
-        }
-    }
+    for (int c = 0; c < channels; ++c)
+        removed += device->dropMeasurementHistoryBefore(c, cutoff);
     return removed;
 }
 
@@ -147,17 +134,21 @@ int LogPurge::pruneAlertRecords(LevelChecker *device, const QDateTime &cutoff)
         return 0;
     int removed = 0;
     const int channels = qMin(device->channelSettingCount(), int(LevelChecker::ChannelSlotCount));
-    for (int c = 0; c < channels; ++c) {
-        int k = 0;
-        while (k < device->alertRecordCount(c)) {
-            if (isOlder(device->alertRecord(c, k).dateTime, cutoff)) {
-                device->removeAlertRecord(c, k);
-                device->removeErrorMessage(c, k);
-                ++removed;
-            } else {
-                ++k;
-            }
-        }
-    }
+    for (int c = 0; c < channels; ++c)
+        removed += device->dropAlertRecordsBefore(c, cutoff);
+    return removed;
+}
+
+int LogPurge::pruneDevices(DeviceList *devices, const QDate &today)
+{
+    if (!devices)
+        return 0;
+    const QDateTime cutoff = resultCutoff(today);
+    int removed = 0;
+    for (int i = 0; i < devices->deviceCount(); ++i)
+        removed += pruneResults(devices->device(i), cutoff);
+    for (int i = 0; i < devices->deviceCount(); ++i)
+        removed += pruneAlertRecords(devices->device(i), cutoff);
+    PlatformMemory::releaseFreeMemory();
     return removed;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class DeviceList;
 class LevelChecker;
 
 // The daily clean-up of the dated log files (result, error, history and work-history logs)
@@ -54,4 +55,8 @@ public:
     static int pruneResults(LevelChecker *device, const QDateTime &cutoff);
     // Drops the older alert records with the error message at the same position.
     static int pruneAlertRecords(LevelChecker *device, const QDateTime &cutoff);
+    // The nightly pass over every device: results, then alert records, older than
+    // resultCutoff(today); the freed memory goes back to the system. Returns the number of
+    // results and records removed.
+    static int pruneDevices(DeviceList *devices, const QDate &today);
 };

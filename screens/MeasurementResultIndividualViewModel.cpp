@@ -9,7 +9,11 @@
 #include "screens/HistoryPaging.h"
 #include "screens/MainFrameViewModel.h"
 
+#include <QEventLoop>
+#include <QThread>
+
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -232,7 +236,24 @@ void MeasurementResultIndividualViewModel::activate()
     updateFlag = deviceMeasuring();
     setPageProperty("updateflag", updateFlag);
     setPageProperty("rowindex", tableCount());
+    applyDeferredResults();
     logLeave("activate");
+}
+
+void MeasurementResultIndividualViewModel::applyDeferredResults()
+{
+    const QVector<DeferredResult> results = std::move(deferredResults);
+    deferredResults.clear();
+    for (const DeferredResult &deferred : results) {
+        // A result written before the read reached its file is already among the rows.
+        const int newest = qMin(allRows.size(), results.size() + 16);
+        const bool read = std::any_of(allRows.cbegin(), allRows.cbegin() + newest,
+                                      [&deferred](const IndividualResultListRow &row) {
+                                          return row.date == deferred.result.dateTime;
+                                      });
+        if (!read)
+            applyLiveResult(deferred.index, deferred.position, deferred.result);
+    }
 }
 
 void MeasurementResultIndividualViewModel::updateHeader()
@@ -283,7 +304,21 @@ void MeasurementResultIndividualViewModel::onRowButtonClicked(QString button, QS
 void MeasurementResultIndividualViewModel::readIndividualLogFiles()
 {
     const HistoryFileReader reader(BandShortName110Table.value(band), channel);
-    HistoryFileReader::Result result = reader.readDevice(deviceNo);
+    // A year of history takes longer to read than the window may stand still: the files
+    // are read by a thread of their own while this thread's event loop goes on, user input
+    // held back. Live results of the channel meanwhile wait for the read (see
+    // applyDeferredResults).
+    HistoryFileReader::Result result;
+    const int number = deviceNo;
+    QEventLoop loop;
+    std::unique_ptr<QThread> thread(
+        QThread::create([&result, &reader, number]() { result = reader.readDevice(number); }));
+    connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    historyReading = true;
+    thread->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    thread->wait();
+    historyReading = false;
     for (const int position : qAsConst(result.unreadableFiles))
         log(QStringLiteral("MeasurementChannel %1.csv read ERROR").arg(position));
     // Every row read goes in front of the rows held; the reader gives them newest first.
@@ -647,6 +682,19 @@ void MeasurementResultIndividualViewModel::onSetResponseValueEnd(int index, int 
     const int position = latestMeasurementResultIndex;
     const ChannelResultRow result = d->latestResult(position);
     if (result.bandTabIndex != band || result.channel != channel)
+        return;
+    if (historyReading) {
+        deferredResults.append({index, position, result});
+        return;
+    }
+    applyLiveResult(index, position, result);
+}
+
+void MeasurementResultIndividualViewModel::applyLiveResult(int index, int position,
+                                                           const ChannelResultRow &result)
+{
+    LevelChecker *d = device();
+    if (!d)
         return;
     const AlertSettingRow alertRow = d->alertSetting(position);
     const bool hasThresholds = position >= 0 && position < d->alertSettingCount();

@@ -74,6 +74,11 @@ private:
 
     void updateHeader();
     void readIndividualLogFiles();
+    // A live result of the shown channel, as it was when it arrived.
+    void applyLiveResult(int index, int position, const ChannelResultRow &result);
+    // Live results that arrived while the files were read, applied after the read unless the
+    // files already held them.
+    void applyDeferredResults();
     void publishDateList();
     void selectDate(QString date);
     void showLatestDate();
@@ -108,6 +113,14 @@ private:
     double minDisplay = 0.0;
     double levelScale = 0.0;
     bool updateFlag = true;
+    bool historyReading = false;
+    struct DeferredResult
+    {
+        int index;
+        int position;
+        ChannelResultRow result;
+    };
+    QVector<DeferredResult> deferredResults;
     int deviceNo = 0;
     BandTabIndex band = BandTerrestrial;
     QString channel;

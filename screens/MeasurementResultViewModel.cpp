@@ -702,9 +702,5 @@ void MeasurementResultViewModel::pruneOldResults()
     DeviceList *list = devices();
     if (!list)
         return;
-    const QDateTime cutoff = LogPurge::resultCutoff(QDate::currentDate());
-    for (int i = 0; i < list->deviceCount(); ++i)
-        LogPurge::pruneResults(list->device(i), cutoff);
-    for (int i = 0; i < list->deviceCount(); ++i)
-        LogPurge::pruneAlertRecords(list->device(i), cutoff);
+    LogPurge::pruneDevices(list, QDate::currentDate());
 }

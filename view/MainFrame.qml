@@ -442,11 +442,17 @@ ApplicationWindow {
     Timer {
         interval: 3000
         running: true
+        // One page per turn of the event loop: made in one go they held the window for
+        // the time of all of them.
         onTriggered: {
             pushScreenOnly("MeasurementResult.qml")
-            pushScreenOnly("DeviceSetting.qml")
-            beforeDialog = "Home.qml"
-            pushScreen("Home.qml")
+            Qt.callLater(function() {
+                pushScreenOnly("DeviceSetting.qml")
+                Qt.callLater(function() {
+                    beforeDialog = "Home.qml"
+                    pushScreen("Home.qml")
+                })
+            })
         }
     }
 

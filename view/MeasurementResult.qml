@@ -439,6 +439,9 @@ Item {
     Popup {
         id: statusPopup
         objectName: "statusPopup"
+        // Set at the first opening; the list below has no model before.
+        property bool everOpened: false
+        onAboutToShow: everOpened = true
         modal: true
         width: 560
         height: Math.min(430, page.height - 8)
@@ -509,7 +512,10 @@ Item {
             height: 150
             clip: true
             boundsBehavior: Flickable.StopAtBounds
-            model: page.resultModel
+            // Rows not in error take no height, so the list would build a row for every
+            // channel of every device while the page is made, long before anyone opens the
+            // popup: it gets its model at the first opening.
+            model: statusPopup.everOpened ? page.resultModel : null
             ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
             delegate: StatusPopupList {
                 columnWidth: page.popupColSize

@@ -66,6 +66,30 @@ private slots:
         QCOMPARE(before.threadSleep, 500); // copies handed out keep their values
     }
 
+    // The reload skips an unchanged file; a file rewritten in place at once, or replaced by
+    // another one, is still seen. (The sizes differ: the settings reader below keeps its own
+    // copy of a file whose size and time it sees unchanged.)
+    void reloadSeesEveryChange()
+    {
+        writeIni(m_root.path(), "[Thread]\nThreadSleep=500\n");
+        ApplicationModel model(0, nullptr);
+        for (const char *value : {"6000", "70", "800"}) {
+            writeIni(m_root.path(), QByteArray("[Thread]\nThreadSleep=") + value + "\n");
+            model.reloadApplicationSetting();
+            QCOMPARE(model.applicationSetting().threadSleep, QByteArray(value).toInt());
+        }
+        const QString path = m_root.path() + "/InternalReadOnly/CheckerSettings/application_setting.ini";
+        QFile replacement(path + ".new");
+        QVERIFY(replacement.open(QIODevice::WriteOnly));
+        replacement.write("[Thread]\nThreadSleep=90000\n");
+        replacement.close();
+        QVERIFY(QFile::remove(path) && QFile::rename(path + ".new", path));
+        model.reloadApplicationSetting();
+        QCOMPARE(model.applicationSetting().threadSleep, 90000);
+        model.reloadApplicationSetting();
+        QCOMPARE(model.applicationSetting().threadSleep, 90000);
+    }
+
     void dialogScale()
     {
         ApplicationModel model(0, nullptr);

@@ -35,6 +35,7 @@ private slots:
     void indexEdgeCases();
     void startAndStopEveryDevice();
     void rebootTouchesOnlyMonitoringDevices();
+    void restartAfterRebootIsPacedByATimer();
     void rebuildWithSilentDevices();
     void deleteWhileWorkerBusyKeepsDevice();
     void removeLastWhileWorkerBusyKeepsDevice();
@@ -202,6 +203,42 @@ void TestDeviceList::rebootTouchesOnlyMonitoringDevices()
     QVERIFY(list.monitor(0)->isUsingDevice());
     QVERIFY(!list.monitor(1)->isUsingDevice());
 
+    list.stopMonitoringAt(-1);
+    QVERIFY(list.waitForPollingLoops(-1, 15000));
+}
+
+// The marked devices start again in list order, 500 ms apart, without the call holding the
+// GUI thread; an unmarked device in between is skipped, and a stop of every device ends the
+// series.
+void TestDeviceList::restartAfterRebootIsPacedByATimer()
+{
+    DeviceList list(2, nullptr, nullptr);
+    QList<LevelChecker *> devices;
+    for (int i = 0; i < 4; ++i)
+        devices << PollingFixture::addSimDevice(list, sim, Healthy, 0, 0, 3, OneChannel);
+    for (int i : {0, 2, 3})
+        devices.at(i)->setRebootRequested(true);
+
+    QElapsedTimer clock;
+    clock.start();
+    list.restartAllAfterReboot();
+    QVERIFY2(clock.elapsed() < 400, "the call waited for the pacing");
+    QVERIFY(devices.at(0)->isMonitoring());
+    QVERIFY(!devices.at(2)->isMonitoring());
+
+    QTRY_VERIFY_WITH_TIMEOUT(devices.at(2)->isMonitoring(), 10000);
+    const qint64 second = clock.elapsed();
+    QVERIFY2(second >= 450, qPrintable(QString::number(second)));
+    QVERIFY(!devices.at(1)->isMonitoring());
+    QVERIFY(!devices.at(2)->isRebootRequested());
+    // A stop of every device before the last start ends the series.
+    if (!devices.at(3)->isMonitoring()) {
+        list.stopMonitoringAt(-1);
+        QTest::qWait(800);
+        QVERIFY(!devices.at(3)->isMonitoring());
+        QVERIFY(devices.at(3)->isRebootRequested());
+    }
+    QVERIFY(!devices.at(1)->isMonitoring());
     list.stopMonitoringAt(-1);
     QVERIFY(list.waitForPollingLoops(-1, 15000));
 }

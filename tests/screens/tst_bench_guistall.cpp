@@ -1,0 +1,178 @@
+// ctest-label: frame
+// Benchmark, reports figures only: the longest time the GUI thread's event loop went without
+// turning while the real main window runs 50 simulated level checkers: start-up (loading,
+// boot pages, every device measuring), a change to the result list, and the opening of a
+// channel's history with a month of history files. A 2 ms timer of the GUI thread marks each
+// turn; the longest gap between two marks, less the 2 ms, is the stall. The loading before
+// the event loop first runs (main's own start-up) is reported on its own.
+
+#include "FrameHost.h"
+
+#include "core/MeasureResultModel.h"
+#include "monitor/DeviceList.h"
+#include "monitor/LevelChecker.h"
+#include "screens/MeasurementResultIndividualViewModel.h"
+#include "support/HistoryFixture.h"
+#include "support/SimDevices.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+constexpr int kDevices = 50;
+constexpr int kChannels = 10;
+constexpr int kTickMs = 2;
+
+const QString Header14 = QStringLiteral(
+    "No,名称,IPアドレス,同軸/光,サイクル間隔,測定開始時間,測定終了時間,光波長,"
+    "シリアルナンバー,MACアドレス,バージョン,測定状態,MER/CN(地デジ),MER/CN(CATV)\n");
+const QString PlanHeader = QStringLiteral(
+    "'BandTabIndex,Channel,Frequency[KHz],BroadbandSystem,localFrequency[KHz],powerSupply,measuring\n");
+const QString AlertHeader = QStringLiteral(
+    "'BandTabIndex,Channel,LevelMin,LevelMax,MER/CN,BER,HikariLevelMin,HikariLevelMax,ConvertCNR\n");
+
+// The longest gap between turns of the event loop, per phase of the run.
+class StallMeter : public QObject
+{
+public:
+    StallMeter()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(kTickMs);
+        connect(&m_timer, &QTimer::timeout, this, [this]() { mark(); });
+        m_clock.start();
+        m_last = m_clock.nsecsElapsed();
+        m_timer.start();
+    }
+
+    void phase(const QString &name)
+    {
+        mark();
+        m_phase = name;
+        if (!m_longest.contains(name)) {
+            m_order.append(name);
+            m_longest.insert(name, 0);
+        }
+    }
+
+    void report() const
+    {
+        qint64 longest = 0;
+        for (const QString &name : m_order) {
+            longest = std::max(longest, m_longest.value(name));
+            qInfo("stall during %s: %.1f ms", qPrintable(name), m_longest.value(name) / 1e6);
+        }
+        qInfo("longest stall: %.1f ms", longest / 1e6);
+    }
+
+private:
+    void mark()
+    {
+        const qint64 now = m_clock.nsecsElapsed();
+        const qint64 stall = std::max<qint64>(0, now - m_last - kTickMs * 1000000LL);
+        m_last = now;
+        if (!m_phase.isEmpty() && stall > m_longest.value(m_phase))
+            m_longest[m_phase] = stall;
+    }
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    QString m_phase;
+    QStringList m_order;
+    QHash<QString, qint64> m_longest;
+};
+
+QByteArray crlf(const QString &text)
+{
+    return text.toUtf8().replace("\n", "\r\n");
+}
+} // namespace
+
+class BenchGuiStall : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_sim.start(kDevices), qPrintable(m_sim.lastError()));
+        QVERIFY(m_root.prepare());
+        QString registration = Header14;
+        for (int n = 1; n <= kDevices; ++n) {
+            registration += QStringLiteral("%1,局%1,%2,同軸,連続,常時,常時,1310,SN%1,MAC%1,FW1,0,MER,MER\n")
+                                .arg(n)
+                                .arg(m_sim.address(n));
+            QString plan = PlanHeader;
+            QString alerts = AlertHeader;
+            for (int k = 0; k < kChannels; ++k) {
+                plan += QStringLiteral("0,%1,%2,0,0,0,1\n").arg(13 + k).arg(473142 + 6000 * k);
+                alerts += QStringLiteral("0,%1,40,90,20,1.0E-3,-9,1,22\n").arg(13 + k);
+            }
+            QVERIFY(m_root.writeSetting(QStringLiteral("MeasurementChannelSetting/%1.csv").arg(n), crlf(plan)));
+            QVERIFY(m_root.writeSetting(QStringLiteral("AlertSetting/alert_%1.csv").arg(n), crlf(alerts)));
+        }
+        QVERIFY(m_root.writeSetting(QStringLiteral("DeviceRegistSetting.csv"), crlf(registration)));
+        // A month of history of the channel the run opens.
+        QVector<HistoryFixture::Channel> channels;
+        for (int k = 0; k < kChannels; ++k)
+            channels.append({0, QString::number(13 + k), false});
+        QVERIFY(HistoryFixture::generate(1, channels, QDate::currentDate().addDays(-30), 30, 200) > 0);
+    }
+
+    void cleanupTestCase() { m_sim.stop(); }
+
+    void longestStall()
+    {
+        StallMeter meter;
+        QElapsedTimer loading;
+        loading.start();
+        // As main: the application object, the main view and its frame, the first screen.
+        FrameHost host;
+        const qint64 loadingMs = loading.elapsed();
+        QVERIFY(host.isValid());
+        DeviceList *devices = host.app->deviceList();
+        QCOMPARE(devices->deviceCount(), kDevices);
+
+        meter.phase(QStringLiteral("start-up"));
+        QVERIFY(host.waitForBoot());
+        // Every device measuring and its results on their way.
+        QTRY_VERIFY_WITH_TIMEOUT(devices->device(kDevices - 1)->measurementHistoryCount(0) > 0, 60000);
+
+        meter.phase(QStringLiteral("measuring"));
+        QTest::qWait(2000);
+
+        meter.phase(QStringLiteral("screen change"));
+        host.transit(QStringLiteral("MeasurementResult.qml"));
+        QTest::qWait(3000);
+
+        meter.phase(QStringLiteral("history opening"));
+        auto *history = qobject_cast<MeasurementResultIndividualViewModel *>(
+            host.frame->viewModelOf(QStringLiteral("ResultIndividual")));
+        QVERIFY(history);
+        auto *resultList = qobject_cast<MeasureResultModel *>(host.find(QStringLiteral("measureResultModel")));
+        history->onDataPassChannelData(1, BandTerrestrial, QStringLiteral("13"), 0, resultList, QString(),
+                                       false, false);
+        host.transit(QStringLiteral("Home.qml"));
+        host.transit(QStringLiteral("MeasurementResultIndividual.qml"));
+        QTest::qWait(3000);
+
+        meter.phase(QStringLiteral("back to the result list"));
+        host.transit(QStringLiteral("MeasurementResult.qml"));
+        QTest::qWait(2000);
+        meter.phase(QStringLiteral("end"));
+
+        qInfo("loading before the event loop: %lld ms", loadingMs);
+        meter.report();
+        QMetaObject::invokeMethod(host.window, "buttonClicked", Q_ARG(QString, QStringLiteral("closewindow")));
+    }
+
+private:
+    SimDevices m_sim;
+    FrameRoot m_root;
+};
+
+QTEST_MAIN(BenchGuiStall)
+#include "tst_bench_guistall.moc"
