@@ -5,6 +5,7 @@
 #include "screens/Attributes.h"
 #include "screens/MainFrameViewModel.h"
 #include "screens/ViewFonts.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -99,7 +100,7 @@ public:
                           && QDir().mkpath(dir.path() + QStringLiteral("/InternalReadOnly/Mibs/Vm"));
         if (!made)
             return false;
-        QFile::copy(qEnvironmentVariable("NRT52_SOURCE_DIR") + QStringLiteral("/sim/VEDIRUDO-ZER"),
+        QFile::copy(TestPaths::sourceDir() + QStringLiteral("/sim/VEDIRUDO-ZER"),
                     dir.path() + QStringLiteral("/InternalReadOnly/Mibs/Vm/VEDIRUDO-ZER"));
         return QDir::setCurrent(workFolder());
     }

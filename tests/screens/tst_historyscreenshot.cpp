@@ -12,6 +12,7 @@
 #include "monitor/NotifyResponse.h"
 #include "screens/MeasurementResultIndividualViewModel.h"
 #include "support/HistoryFixture.h"
+#include "support/TestPaths.h"
 
 #include <QImage>
 #include <QQuickItem>
@@ -111,9 +112,7 @@ private slots:
         QTest::qWait(300);
         const QImage image = host.window->grabWindow();
         QVERIFY(!image.isNull());
-        const QString path = qEnvironmentVariableIsSet("NRT52_SCREENSHOT")
-            ? qEnvironmentVariable("NRT52_SCREENSHOT")
-            : QDir(QString::fromLocal8Bit(qgetenv("NRT52_BUILD_DIR"))).filePath(QStringLiteral("history-screen.png"));
+        const QString path = TestPaths::picturePath("NRT52_SCREENSHOT", QStringLiteral("history-screen.png"));
         QVERIFY(image.save(path));
         qInfo("picture: %s", qPrintable(path));
 
