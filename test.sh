@@ -14,7 +14,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   # Any report fails its test. Leaks that third-party libraries keep for the life of the
   # process are suppressed by library (tests/sanitizer/lsan.supp); ours are not. Qt is
   # built without frame pointers, so stacks are unwound fully to name those libraries.
-  export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:fast_unwind_on_malloc=0:malloc_context_size=30:check_initialization_order=1:exitcode=23"
+  export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:fast_unwind_on_malloc=0:malloc_context_size=16:check_initialization_order=1:exitcode=23"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=23"
   export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0:exitcode=23"
 fi

@@ -149,8 +149,9 @@ MainFrameViewModel::MainFrameViewModel(ApplicationModel *applicationModel, QObje
          QStringLiteral("SystemSetting.qml")},
     };
 
-    // Lives until the process ends: replies may still be queued to it when this object goes.
-    notifyResponse = new NotifyResponse(applicationModel, systemLog, nullptr);
+    // A child made after the view models, so it goes after them; replies still queued to it
+    // then are discarded with it.
+    notifyResponse = new NotifyResponse(applicationModel, systemLog, this);
 
     connectAll(true);
 }

@@ -197,7 +197,7 @@ public:
     // Waits for the main view's start-up pages (about 5 s) to be through.
     bool waitForBoot() const
     {
-        return QTest::qWaitFor([this]() { return window->property("bBoot").toBool(); }, 15000);
+        return QTest::qWaitFor([this]() { return window->property("bBoot").toBool(); }, 60000);
     }
 
     QObject *find(const QString &name) const { return app->findQmlObject(name); }
