@@ -109,6 +109,15 @@ const QList<MainFrameViewModel::CrossConnection> &MainFrameViewModel::crossConne
     return table;
 }
 
+namespace {
+// Objects meant to live until the process ends, held where leak checkers see them.
+void keepUntilExit(QObject *object)
+{
+    static auto *kept = new QVector<QObject *>;
+    kept->append(object);
+}
+}
+
 MainFrameViewModel::MainFrameViewModel(ApplicationModel *applicationModel, QObject *window, QObject *parent)
     : QObject(parent)
     , window(window)
@@ -149,9 +158,9 @@ MainFrameViewModel::MainFrameViewModel(ApplicationModel *applicationModel, QObje
          QStringLiteral("SystemSetting.qml")},
     };
 
-    // A child made after the view models, so it goes after them; replies still queued to it
-    // then are discarded with it.
-    notifyResponse = new NotifyResponse(applicationModel, systemLog, this);
+    // Lives until the process ends: replies may still be queued to it when this object goes.
+    notifyResponse = new NotifyResponse(applicationModel, systemLog, nullptr);
+    keepUntilExit(notifyResponse);
 
     connectAll(true);
 }

@@ -68,7 +68,7 @@ private:
         env.insert("DISPLAY", display);
         tool.setProcessEnvironment(env);
         tool.start(QStringLiteral("python3"), QStringList {sourceDir() + "/tests/screens/xwindow.py"} + arguments);
-        return tool.waitForFinished(10000) && tool.exitCode() == 0;
+        return tool.waitForFinished(60000) && tool.exitCode() == 0;
     }
 
 private slots:
