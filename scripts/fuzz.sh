@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang (ASan + UBSan) in build-fuzz/ and runs each on
 # its seed files (tests/fuzz/corpus/<name>). New inputs that reach new code are kept in
 # build-fuzz/corpus/<name>; a crash leaves its input in build-fuzz/ and fails the run.
-#   scripts/fuzz.sh                      every target for 20000 inputs (as in CI)
+#   scripts/fuzz.sh                      every target for 20000 inputs
 #   scripts/fuzz.sh --runs N [name...]   N inputs per target
 #   scripts/fuzz.sh --time S [name...]   S seconds per target, for a longer search
 # Names: replyparser registration channelplan alert ini historyfile.
