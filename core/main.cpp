@@ -78,6 +78,9 @@ int main(int argc, char **argv)
                          app.quit();
                      });
 
+    if (!terminationSignals.isInstalled())
+        applicationModel->log(QStringLiteral("main"), QStringLiteral("Termination signals not handled"), LogError);
+
     const int exitCode = app.exec();
 
     applicationModel->log(QStringLiteral("main"), QStringLiteral("アプリケーション終了"), 2);

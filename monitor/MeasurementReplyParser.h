@@ -22,9 +22,9 @@ public:
     // reply unchanged.
     static QString decodedHexString(const QString &response);
 
-    // Builds the row of a measurement reply (a Hex-STRING rendering is decoded first). False when the text has no "STRING: " or no
-    // line feed, or fewer than 12 elements. The MER/CN modes are the device's texts
-    // ("MER" or "CNR").
+    // Builds the row of a measurement reply (a Hex-STRING rendering is decoded first). False
+    // when the text has no "STRING: " or no line feed, or fewer than 12 elements. The MER/CN
+    // modes are the device's texts ("MER" or "CNR").
     static bool parseMeasurement(const QString &response, const QString &terrestrialMerCnText,
                                  const QString &catvMerCnText, ChannelResultRow *row);
 
