@@ -3,6 +3,7 @@
 #include "core/SharedTypes.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
+#include "platform/TerminationSignals.h"
 #include "screens/Attributes.h"
 #include "screens/MainFrameViewModel.h"
 #include "screens/ViewFonts.h"
@@ -19,6 +20,8 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QGuiApplication app(argc, argv);
+    // Installed first: a signal during the start-up is handled once the event loop runs.
+    TerminationSignals terminationSignals;
     QGuiApplication::setApplicationName(QStringLiteral("NRT52"));
     QGuiApplication::setOrganizationName(QStringLiteral("VELMORA"));
     // Without a domain the QML file dialogs open at 1x1 px.
@@ -64,6 +67,19 @@ int main(int argc, char **argv)
     }
 
     mainFrame->openFirstScreen();
+
+    // A termination signal takes the path of "はい" to the close question, without the
+    // question: measuring devices stopped, the registration written, then the end below.
+    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app,
+                     [applicationModel, mainFrame, &app](int signalNumber) {
+                         applicationModel->log(QStringLiteral("main"),
+                                               QStringLiteral("Signal %1: closing").arg(signalNumber), 2);
+                         mainFrame->onButtonClicked(QStringLiteral("closewindow"));
+                         app.quit();
+                     });
+
+    if (!terminationSignals.isInstalled())
+        applicationModel->log(QStringLiteral("main"), QStringLiteral("Termination signals not handled"), LogError);
 
     const int exitCode = app.exec();
 

@@ -46,8 +46,9 @@ class LevelChecker : public QObject
 public:
     static constexpr int ChannelSlotCount = 100;
     static constexpr int NoChannel = 200;
-    // Size of the buffers the replies are rendered into.
-    static constexpr std::size_t RenderBufferSize = 256;
+    // Size of the buffers the replies are rendered into: room for a result rendered as hex
+    // pairs (three characters a byte), which 256 bytes would cut off.
+    static constexpr std::size_t RenderBufferSize = 1024;
     // Sub-identifiers addPduVariable() can hold.
     static constexpr int MaxOidLength = 128;
 

@@ -3,6 +3,7 @@
 #include "core/ConstantTables.h"
 #include "core/SharedTypes.h"
 
+#include <QByteArray>
 #include <QStringList>
 #include <QVector>
 
@@ -10,7 +11,20 @@ namespace {
 const QString kNoValue = QStringLiteral("---");
 const QString kCnr = QStringLiteral("CNR");
 const QString kValueTag = QStringLiteral("STRING: ");
+const QString kHexValueTag = QStringLiteral("Hex-STRING: ");
 constexpr int kElementCount = 12;
+
+int hexDigit(QChar c)
+{
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    return -1;
+}
 }
 
 bool MeasurementReplyParser::isMeasurementText(const QString &response)
@@ -23,10 +37,40 @@ bool MeasurementReplyParser::isFailureText(const QString &response)
     return response.contains(QLatin1String("Timeout")) || response.contains(QLatin1String("Error"));
 }
 
-bool MeasurementReplyParser::parseMeasurement(const QString &response,
+QString MeasurementReplyParser::decodedHexString(const QString &response)
+{
+    const int tag = response.indexOf(kHexValueTag);
+    if (tag < 0)
+        return response;
+    // Pairs of hex digits, each followed by a space, sixteen to a line.
+    QByteArray bytes;
+    int i = tag + kHexValueTag.size();
+    const int size = response.size();
+    while (i < size) {
+        const QChar c = response.at(i);
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            ++i;
+            continue;
+        }
+        if (i + 1 >= size)
+            break;
+        const int high = hexDigit(c);
+        const int low = hexDigit(response.at(i + 1));
+        const bool pairEnds = i + 2 >= size || response.at(i + 2).isSpace();
+        if (high < 0 || low < 0 || !pairEnds)
+            break;
+        bytes.append(char(high * 16 + low));
+        i += 2;
+    }
+    // The same conversion as a printable rendering gets.
+    return response.left(tag) + kValueTag + QString::fromLocal8Bit(bytes) + response.mid(i);
+}
+
+bool MeasurementReplyParser::parseMeasurement(const QString &reply,
                                               const QString &terrestrialMerCnText,
                                               const QString &catvMerCnText, ChannelResultRow *row)
 {
+    const QString response = decodedHexString(reply);
     const int p = response.indexOf(kValueTag);
     const int q = response.indexOf(QLatin1Char('\n'));
     if (p < 0 || q < 0)

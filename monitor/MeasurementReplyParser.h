@@ -17,9 +17,14 @@ public:
     // The reply reports a failed request ("Timeout" or "Error").
     static bool isFailureText(const QString &response);
 
-    // Builds the row of a measurement reply. False when the text has no "STRING: " or no
-    // line feed, or fewer than 12 elements. The MER/CN modes are the device's texts
-    // ("MER" or "CNR").
+    // The reply with a "Hex-STRING: " rendering (the library's form for a value holding a
+    // byte it cannot print) turned back into "STRING: " and the value's text; any other
+    // reply unchanged.
+    static QString decodedHexString(const QString &response);
+
+    // Builds the row of a measurement reply (a Hex-STRING rendering is decoded first). False
+    // when the text has no "STRING: " or no line feed, or fewer than 12 elements. The MER/CN
+    // modes are the device's texts ("MER" or "CNR").
     static bool parseMeasurement(const QString &response, const QString &terrestrialMerCnText,
                                  const QString &catvMerCnText, ChannelResultRow *row);
 

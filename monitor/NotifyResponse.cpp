@@ -854,13 +854,22 @@ int NotifyResponse::parseMeasurementResponse(const QString &response, int device
         return -1;
     LevelChecker *device = deviceAt(deviceIndex);
     ChannelResultRow row;
-    if (MeasurementReplyParser::isMeasurementText(response)) {
+    // A result that is not stored leaves one line, so that a lost result can be traced.
+    auto dropped = [this, deviceIndex, &response](const char *reason) {
+        QString text = response.trimmed();
+        text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        logLine(QStringLiteral("Reply dropped (%1), device %2: %3")
+                    .arg(QLatin1String(reason)).arg(deviceIndex + 1).arg(text));
+        return -1;
+    };
+    const bool measurement = MeasurementReplyParser::isMeasurementText(response);
+    if (measurement) {
         // The device list may have been rebuilt since the reply was relayed.
         if (!device)
-            return -1;
+            return dropped("no such device");
         if (!MeasurementReplyParser::parseMeasurement(response, device->terrestrialMerCnText(),
                                                       device->catvMerCnText(), &row))
-            return -1;
+            return dropped("unparsable");
     } else {
         if (!MeasurementReplyParser::isFailureText(response))
             return -1;
@@ -878,8 +887,9 @@ int NotifyResponse::parseMeasurementResponse(const QString &response, int device
                                                  QDateTime::currentDateTime());
     }
     const int r = device->updateLatestResult(row);
-    if (r >= 0)
-        device->addMeasurementHistory(row, r);
+    if (r < 0)
+        return measurement ? dropped("channel not in the plan") : -1;
+    device->addMeasurementHistory(row, r);
     return r;
 }
 

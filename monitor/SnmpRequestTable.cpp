@@ -60,11 +60,11 @@ int SnmpRequestTable::addRequestGroup(LevelChecker *device, int index) const
     int count = 1;
     for (int i = index + 1; i < EntryCount; ++i) {
         const SnmpRequestEntry &entry = m_entries[size_t(i)];
-        // The group ends where the number changes, even at a disabled entry.
-        if (entry.group != m_entries[size_t(i - 1)].group)
-            break;
         if (!entry.enabled)
             continue;
+        // The group ends where the number changes from the entry before, enabled or not.
+        if (entry.group != m_entries[size_t(i - 1)].group)
+            break;
         device->addPduVariable(!entry.value.isEmpty(), oidText(entry.oidSuffix), entry.type, entry.value, false);
         ++count;
     }

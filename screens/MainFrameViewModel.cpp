@@ -109,6 +109,15 @@ const QList<MainFrameViewModel::CrossConnection> &MainFrameViewModel::crossConne
     return table;
 }
 
+namespace {
+// Objects meant to live until the process ends, held where leak checkers see them.
+void keepUntilExit(QObject *object)
+{
+    static auto *kept = new QVector<QObject *>;
+    kept->append(object);
+}
+}
+
 MainFrameViewModel::MainFrameViewModel(ApplicationModel *applicationModel, QObject *window, QObject *parent)
     : QObject(parent)
     , window(window)
@@ -151,6 +160,7 @@ MainFrameViewModel::MainFrameViewModel(ApplicationModel *applicationModel, QObje
 
     // Lives until the process ends: replies may still be queued to it when this object goes.
     notifyResponse = new NotifyResponse(applicationModel, systemLog, nullptr);
+    keepUntilExit(notifyResponse);
 
     connectAll(true);
 }

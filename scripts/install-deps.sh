@@ -7,7 +7,8 @@ packages=(g++ make cmake
   qml-module-qtquick-controls2 qml-module-qtquick-dialogs qml-module-qtquick-controls
   qml-module-qttest libsnmp-dev snmpd snmp
   xvfb xauth imagemagick fonts-ipafont-gothic
-  iputils-ping curl python3 python3-pyftpdlib)
+  iputils-ping curl python3 python3-pyftpdlib
+  clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

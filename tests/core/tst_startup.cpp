@@ -1,5 +1,7 @@
 // ctest-label: core
 // Starts the real program on an empty root folder and checks what it leaves behind.
+#include "support/TestPaths.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -26,7 +28,7 @@ private slots:
         env.insert("TMPDIR", root.path());
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(work);
-        program.start(qEnvironmentVariable("NRT52_BUILD_DIR") + "/nrt52", QStringList());
+        program.start(TestPaths::buildDir() + "/nrt52", QStringList());
         QVERIFY(program.waitForStarted());
 
         const QString logPath = work + "/pcapplication.log";

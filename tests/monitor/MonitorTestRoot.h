@@ -2,6 +2,7 @@
 
 #include "monitor/SnmpLibrary.h"
 #include "platform/PlatformPaths.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +22,7 @@ public:
         const QString mibFolder = PlatformPaths::mibFolder();
         if (!QDir().mkpath(mibFolder))
             return false;
-        const QString source = QString::fromLocal8Bit(qgetenv("NRT52_SOURCE_DIR"))
+        const QString source = TestPaths::sourceDir()
                                + QStringLiteral("/sim/VEDIRUDO-ZER");
         if (!QFile::copy(source, mibFolder + QStringLiteral("/VEDIRUDO-ZER")))
             return false;

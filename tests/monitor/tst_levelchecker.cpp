@@ -4,6 +4,7 @@
 #include "MonitorTestRoot.h"
 
 #include "monitor/LevelChecker.h"
+#include "monitor/MeasurementReplyParser.h"
 #include "monitor/SnmpObject.h"
 #include "monitor/SnmpRequestTable.h"
 
@@ -528,6 +529,40 @@ private slots:
         QCOMPARE(out[128], 777UL);
     }
 
+    // A value holding a byte the library cannot print is rendered as hex pairs; the whole
+    // rendering fits the buffer and parses to the same result as the printable value.
+    void hexRenderingParsesLikeTheText()
+    {
+        const QByteArray text("2026/12/10 09:15:03,ISDBT,13,0,65.2,30.1,<1.0E-8,0,ISDBT,64QAM,A,-5.0,\n");
+        auto render = [](const QByteArray &value) {
+            netsnmp_pdu *pdu = snmp_pdu_create(SNMP_MSG_RESPONSE);
+            oid name[LevelChecker::MaxOidLength];
+            const int length = LevelChecker::parseOidText(QStringLiteral(".1.3.6.1.4.1.52817.1.70.4.1.0"), name);
+            snmp_pdu_add_variable(pdu, name, size_t(length), ASN_OCTET_STR, value.constData(), size_t(value.size()));
+            char buffer[LevelChecker::RenderBufferSize];
+            const int rendered = LevelChecker::renderVariable(buffer, sizeof buffer, pdu->variables);
+            snmp_free_pdu(pdu);
+            return QString::fromLocal8Bit(buffer, rendered);
+        };
+        const QString plain = render(text);
+        const QString hex = render(text + '\x01');
+        QVERIFY2(hex.contains(QLatin1String("lcMeasResult.0 = Hex-STRING: 32 30 32 36 ")), qPrintable(hex));
+        QVERIFY2(hex.trimmed().endsWith(QLatin1String("0A 01")), qPrintable(hex));
+
+        ChannelResultRow fromPlain;
+        ChannelResultRow fromHex;
+        QVERIFY(MeasurementReplyParser::parseMeasurement(plain, "MER", "MER", &fromPlain));
+        QVERIFY(MeasurementReplyParser::parseMeasurement(hex, "MER", "MER", &fromHex));
+        for (const ChannelResultRow *row : {&fromPlain, &fromHex}) {
+            QCOMPARE(row->dateTime, QStringLiteral("2026/12/10 09:15:03"));
+            QCOMPARE(row->channel, QStringLiteral("13"));
+            QCOMPARE(row->level, QStringLiteral("65.2"));
+            QCOMPARE(row->ber, QStringLiteral("<1.0E-8"));
+            QCOMPARE(row->modulation, QStringLiteral("64QAM"));
+            QCOMPARE(row->hikariLevel, QStringLiteral("-5.0"));
+        }
+    }
+
     // The library leaves a too-small buffer unterminated; the helper must end the text
     // inside the buffer and keep what fitted.
     void renderingIsCutInsideTheBuffer_data()
@@ -610,6 +645,12 @@ private slots:
                                     { false, 1, 'i', "3.1.2", "0" },
                                     { true, 0, 's', "3.1.6", "0" } }
             << 0 << 1 << "SET 3.1.1:s";
+        QTest::newRow("disabled entry opens the group of the entry after it")
+            << QVector<TableRow> { { true, 0, 's', "3.1.1", "ISDBT" },
+                                    { false, 1, 'i', "3.1.2", "0" },
+                                    { true, 1, 's', "3.1.6", "0" },
+                                    { true, 2, 'i', "3.8", "1" } }
+            << 0 << 2 << "SET 3.1.1:s 3.1.6:s";
         QTest::newRow("first entry decides the kind")
             << QVector<TableRow> { { true, 0, 's', "4.1", "" }, { true, 0, 'i', "3.8", "1" } } << 0 << 2
             << "GET 4.1:n 3.8:i";

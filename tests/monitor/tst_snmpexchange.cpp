@@ -436,7 +436,7 @@ private slots:
             worker->device->setCurrentChannelIndex(1);
             Worker *w = worker.get();
             connect(w->device.get(), &LevelChecker::notifyRcvToList, this, [w](QString peer, QString text) {
-                QVERIFY(QThread::currentThread() == qApp->thread());
+                QVERIFY(QThread::currentThread() == QCoreApplication::instance()->thread());
                 w->peers << peer;
                 w->texts << text;
             });

@@ -10,6 +10,7 @@
 #include "platform/PlatformPaths.h"
 #include "support/ResultListSetup.h"
 #include "support/TestFiles.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,7 +39,7 @@ public:
         QDir::setCurrent(m_root.path());
         const QString mibFolder = PlatformPaths::mibFolder();
         QDir().mkpath(mibFolder);
-        const QString mib = QString::fromLocal8Bit(qgetenv("NRT52_SOURCE_DIR"))
+        const QString mib = TestPaths::sourceDir()
                             + QStringLiteral("/sim/VEDIRUDO-ZER");
         if (!QFile::exists(mibFolder + QStringLiteral("/VEDIRUDO-ZER"))
             && !QFile::copy(mib, mibFolder + QStringLiteral("/VEDIRUDO-ZER")))

@@ -71,7 +71,7 @@ private slots:
         QTest::newRow("11 elements")
             << mer << mer
             << "VEDIRUDO-ZER::lcMeasResult.0 = STRING: 2026/12/10 09:15:03,ISDBT,13,0,65.2,30.1,<1.0E-8,7,ISDBT,64QAM,B\n"
-            << -1 << QString() << false;
+            << -1 << QString() << true;
         QTest::newRow("13th element and closing quote ignored")
             << mer << mer << reply("ISDBT", "13", "ISDBT", "64QAM")
             << 0 << t + "|0|13" + tail + "64QAM|A|0|ISDBT|-" << false;
@@ -85,10 +85,28 @@ private slots:
             << 0 << t + "|0|13" + tail + "64QAM|A|0|ISDBT|-" << false;
         QTest::newRow("no value tag")
             << mer << mer << "VEDIRUDO-ZER::lcMeasResult.0 = \"2026/12/10 09:15:03,ISDBT,13,0,1,2,3,4,5,6,7,8,\n\""
-            << -1 << QString() << false;
+            << -1 << QString() << true;
         QTest::newRow("no line feed")
             << mer << mer << "VEDIRUDO-ZER::lcMeasResult.0 = STRING: \"2026/12/10 09:15:03,ISDBT,13,0,1,2,3,4,5,6,7,8,\""
-            << -1 << QString() << false;
+            << -1 << QString() << true;
+
+        // A value with a byte the library cannot print arrives as hex pairs, 16 to a line.
+        auto hexReply = [](const QByteArray &value) {
+            QString hex;
+            for (int i = 0; i < value.size(); ++i) {
+                hex += QStringLiteral("%1 ").arg(uchar(value.at(i)), 2, 16, QLatin1Char('0')).toUpper();
+                if (i % 16 == 15 && i + 1 < value.size())
+                    hex += QLatin1Char('\n');
+            }
+            return QStringLiteral("VEDIRUDO-ZER::lcMeasResult.0 = Hex-STRING: ") + hex;
+        };
+        QTest::newRow("Hex-STRING of a valid result")
+            << mer << mer
+            << hexReply("2026/12/10 09:15:03,ISDBT,13,0,65.2,30.1,<1.0E-8,7,ISDBT,64QAM,B,-5.0,\n\x01")
+            << 0 << t + "|0|13|65.2|30.1|<1.0E-8|-5.0|64QAM|B|7|ISDBT|-" << false;
+        QTest::newRow("Hex-STRING of 11 elements")
+            << mer << mer << hexReply("2026/12/10 09:15:03,ISDBT,13,0,65.2,30.1,<1.0E-8,7,ISDBT,64QAM\n\x01")
+            << -1 << QString() << true;
 
         // Modulation by band.
         QTest::newRow("CATV上り is CW whatever element 9 says")
@@ -126,9 +144,9 @@ private slots:
             << mer << mer << reply("XYZ", "13", "ISDBT", "64QAM")
             << 0 << t + "|0|13" + tail + "64QAM|A|0|ISDBT|-" << false;
         QTest::newRow("channel not in the plan")
-            << mer << mer << reply("ISDBT", "99", "ISDBT", "64QAM") << -1 << QString() << false;
+            << mer << mer << reply("ISDBT", "99", "ISDBT", "64QAM") << -1 << QString() << true;
         QTest::newRow("channel of another band")
-            << mer << mer << reply("BS_R", "13", "ISDBS", "8PSK") << -1 << QString() << false;
+            << mer << mer << reply("BS_R", "13", "ISDBS", "8PSK") << -1 << QString() << true;
 
         // Failure texts.
         QTest::newRow("Timeout,200 names no channel")
@@ -193,7 +211,13 @@ private slots:
 
         const QByteArray logAfter = ResultListHost::readFile(QStringLiteral("pcapplication.log"));
         const QByteArray added = logAfter.mid(logBefore.size());
-        QCOMPARE(added.contains(response.trimmed().toUtf8()), logged);
+        // A log line is one line: the reply's own line feeds become spaces.
+        QString text = response.trimmed();
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        QCOMPARE(added.contains(text.toUtf8()), logged);
+        // A measurement reply that is not stored leaves exactly one line saying so.
+        const bool dropped = position < 0 && response.contains(QLatin1String("lcMeasResult.0"));
+        QCOMPARE(added.count("Reply dropped"), dropped ? 1 : 0);
     }
 
     // The failure text for a device that is no longer in the list changes nothing and

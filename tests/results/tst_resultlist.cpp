@@ -298,31 +298,40 @@ private slots:
         QCOMPARE(column(Role::NoRole), QStringList({"1", "1", "1", "2", "2", "2", "3", "3", "3"}));
     }
 
+    // Devices 1 and 4 out of range (2), 3 silent (3), 5 recovered (1), 2 and 6 without a
+    // result (0): every status, two devices sharing one.
     void statusSort_data()
     {
         QTest::addColumn<int>("order");
         QTest::addColumn<QStringList>("numbers");
-        QTest::newRow("normal first") << 1 << QStringList({"2", "3", "1", "4"});
-        QTest::newRow("errors first") << 0 << QStringList({"1", "4", "2", "3"});
+        QTest::newRow("normal first") << 1 << QStringList({"2", "6", "5", "1", "4", "3"});
+        QTest::newRow("errors first") << 0 << QStringList({"3", "1", "4", "5", "2", "6"});
     }
 
     void statusSort()
     {
         QFETCH(int, order);
         QFETCH(QStringList, numbers);
-        for (const char *name : {"A", "B", "C", "D"}) {
+        for (const char *name : {"A", "B", "C", "D", "E", "F"}) {
             LevelChecker *d = m_host->addDevice(name);
             ResultListHost::addChannel(d, 0, "13", 473142);
         }
         start();
-        for (int f : {0, 3})
+        for (int f : {0, 3, 4})
             m_handler->onNotifyResponse(f, ResultListHost::reply(kT, "ISDBT", "13", "30", "30", "0"));
+        m_handler->onNotifyResponse(4, ResultListHost::reply(kT, "ISDBT", "13", "60", "30", "0"));
+        m_handler->onNotifyResponse(2, QStringLiteral("Timeout,0\n"));
+        QStringList statuses;
+        for (int i = 0; i < 6; ++i)
+            statuses << text(m_model->deviceTopRow(i), Role::StatusRole);
+        QCOMPARE(statuses, QStringList({"2", "0", "3", "2", "1", "0"}));
+
         m_handler->onStatusSort(order);
         QStringList tops;
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 6; ++i)
             tops << text(m_model->deviceTopRow(i), Role::NoRole);
         QCOMPARE(tops, numbers);
-        QCOMPARE(m_model->rowCount(), 8);
+        QCOMPARE(m_model->rowCount(), 12);
     }
 
     void statusPopup()

@@ -276,33 +276,41 @@ private slots:
     {
         QTest::addColumn<ChannelResultRow>("row");
         QTest::addColumn<ChannelSettingRow>("plan");
+        // Level, MER/CN, BER, optical level: one verdict true per row, so that any two
+        // swapped columns show.
+        QTest::addColumn<QString>("verdicts");
         QTest::addColumn<QString>("line");
 
         ChannelResultRow bs = result(1, "BS1", "2026/12/10 09:15:03", "60", "15", "0", "---", "X");
         QTest::newRow("satellite keeps its layer")
-            << bs << plan(1, "BS1", 1049480, 10678000)
+            << bs << plan(1, "BS1", 1049480, 10678000) << "1111"
             << "7,局,2026/12/10 09:15:03,BS1,BS,1049.48,60,15,0,---,X,10.678,ISDBT,64QAM,1,1,1,1";
         ChannelResultRow catv = result(5, "C24", "2026/12/10 09:15:03", "60", "35", "0", "---");
         catv.convertedCn = true;
         QTest::newRow("CATV converted, ISDB-C plan code")
-            << catv << plan(5, "C24", 231000, 0, "3")
-            << "7,局,2026/12/10 09:15:03,C24,CATV,231.000,60,35,0,---,A,---,ISDBT,64QAM,1,1,1,1";
+            << catv << plan(5, "C24", 231000, 0, "3") << "0100"
+            << "7,局,2026/12/10 09:15:03,C24,CATV,231.000,60,35,0,---,A,---,ISDBT,64QAM,0,1,0,0";
         QTest::newRow("CATV converted, ISDB-T plan code")
-            << catv << plan(5, "C24", 231000, 0, "0")
-            << "7,局,2026/12/10 09:15:03,C24,CATV(換算),231.000,60,35,0,---,A,---,ISDBT,64QAM,1,1,1,1";
+            << catv << plan(5, "C24", 231000, 0, "0") << "0010"
+            << "7,局,2026/12/10 09:15:03,C24,CATV(換算),231.000,60,35,0,---,A,---,ISDBT,64QAM,0,0,1,0";
         ChannelResultRow none = result(0, "13", "", "---", "---", "---", "---");
         QTest::newRow("no result yet")
-            << none << plan(0, "13", 473142)
-            << "7,局,----/--/-- --:--:--,13,地デジ,473.142,---,---,---,---,A,---,ISDBT,64QAM,1,1,1,1";
+            << none << plan(0, "13", 473142) << "1000"
+            << "7,局,----/--/-- --:--:--,13,地デジ,473.142,---,---,---,---,A,---,ISDBT,64QAM,1,0,0,0";
     }
 
     void historyLineColumns()
     {
         QFETCH(ChannelResultRow, row);
         QFETCH(ChannelSettingRow, plan);
+        QFETCH(QString, verdicts);
         QFETCH(QString, line);
-        QCOMPARE(ResultHistoryLogWriter::line(7, "局", row, plan, ResultHistoryLogWriter::Verdicts()),
-                 line);
+        ResultHistoryLogWriter::Verdicts v;
+        v.level = verdicts.at(0) == QLatin1Char('1');
+        v.merCn = verdicts.at(1) == QLatin1Char('1');
+        v.ber = verdicts.at(2) == QLatin1Char('1');
+        v.hikariLevel = verdicts.at(3) == QLatin1Char('1');
+        QCOMPARE(ResultHistoryLogWriter::line(7, "局", row, plan, v), line);
     }
 
     // UTF-8 without byte-order mark, one header line, LF.

@@ -43,6 +43,9 @@ private slots:
         LevelChecker *two = m_host.addDevice(QStringLiteral("判定局"));
         ResultListHost::addChannel(two, 0, "13", 473142);
         ResultListHost::addChannel(two, 18, "P1", 90000);
+        ResultListHost::addChannel(two, 16, "L1", 2110000);
+        ResultListHost::addChannel(two, 17, "F1", 80700);
+        ResultListHost::addChannel(two, 7, "U1", 30000);
         // Device 3: a plan without any threshold row.
         LevelChecker *three = m_host.addDevice(QStringLiteral("閾値なし"));
         ResultListHost::addChannel(three, 0, "20", 509142, 0, "0", false);
@@ -50,8 +53,8 @@ private slots:
         m_model = m_host.model();
         QVERIFY(m_model);
         m_tester.reset(new QAbstractItemModelTester(m_model, QAbstractItemModelTester::FailureReportingMode::QtTest));
-        // Groups: device 1 at 0..2, device 2 at 3..5, device 3 at 6..7.
-        QCOMPARE(m_model->rowCount(), 8);
+        // Groups: device 1 at 0..2, device 2 at 3..8, device 3 at 9..10.
+        QCOMPARE(m_model->rowCount(), 11);
     }
 
     void cleanupTestCase()
@@ -150,6 +153,8 @@ private slots:
         const QString always = QStringLiteral("常時");
         const QString dtv = QStringLiteral("地デジ");
 
+        QTest::newRow("window start minute is judged")
+            << "08:00" << "17:00" << 0 << 0 << ter("08:00:30", "30", "30") << 0 << "L----" << 2 << "レベル" << dtv;
         QTest::newRow("window end minute is judged")
             << "08:00" << "17:00" << 0 << 0 << ter("17:00:59", "30", "30") << 0 << "L----" << 2 << "レベル" << dtv;
         QTest::newRow("after the window: not judged")
@@ -183,6 +188,23 @@ private slots:
             << always << always << 0 << 0
             << ResultListHost::reply("2026/12/10 12:00:00", "PILOT", "P1", "60", "---", "---") << 1
             << "-----" << 0 << "" << "PILOT";
+        // MER and BER far beyond their thresholds: not judged for these bands either.
+        QTest::newRow("LTE: no MER and BER judgement")
+            << always << always << 0 << 0
+            << ResultListHost::reply("2026/12/10 12:00:00", "LTE", "L1", "60", "<10.0", ">1.0E-2") << 2
+            << "-----" << 0 << "" << "LTE";
+        QTest::newRow("FM: no MER and BER judgement")
+            << always << always << 0 << 0
+            << ResultListHost::reply("2026/12/10 12:00:00", "FM", "F1", "60", "<10.0", ">1.0E-2") << 3
+            << "-----" << 0 << "" << "FM";
+        QTest::newRow("CATV上り: no MER and BER judgement")
+            << always << always << 0 << 0
+            << ResultListHost::reply("2026/12/10 12:00:00", "UL", "U1", "60", "<10.0", ">1.0E-2") << 4
+            << "-----" << 0 << "" << "CATV上り";
+        QTest::newRow("CATV上り: level still judged")
+            << always << always << 0 << 0
+            << ResultListHost::reply("2026/12/10 12:00:00", "UL", "U1", "90", "<10.0", ">1.0E-2") << 4
+            << "L----" << 2 << "レベル" << "CATV上り";
         QTest::newRow("optical input judges the optical level")
             << always << always << 1 << 0 << ter("12:00:00", "60", "30", "1.0E-6", "-20") << 0 << "---H-" << 2 << "光レベル" << dtv;
         QTest::newRow("coaxial input ignores it")
@@ -213,8 +235,8 @@ private slots:
         device->setTerrestrialMerCn(terrestrialMode);
         const int top = 3;
         const int row = top + 1 + position;
-        m_handler->onStatusErrorReset(top + 1);
-        m_handler->onStatusErrorReset(top + 2);
+        for (int p = 0; p < device->channelSettingCount(); ++p)
+            m_handler->onStatusErrorReset(top + 1 + p);
         const int records = device->alertRecordCount(position);
         const int messages = device->errorMessageCount(position);
         const QStringList errorLogBefore = lines(ResultListHost::readShiftJis(m_host.errorLogPath(2)));
@@ -392,12 +414,12 @@ private slots:
         QCOMPARE(device->alertSettingCount(), 0);
         m_handler->onNotifyResponse(2, ResultListHost::reply(kT, "ISDBT", "20", "1", "1", "1"));
         QCOMPARE(device->alertRecordCount(0), 0);
-        QCOMPARE(value(7, Role::ChannelStatusRole), 0);
+        QCOMPARE(value(10, Role::ChannelStatusRole), 0);
         QVERIFY(QString::fromUtf8(ResultListHost::readFile(m_host.historyLogPath(3))).endsWith(",1,1,1,1\n"));
 
         m_handler->onNotifyResponse(2, QStringLiteral("Timeout,0\n"));
         QCOMPARE(device->alertRecordCount(0), 1);
-        QCOMPARE(value(7, Role::ChannelStatusRole), 3);
+        QCOMPARE(value(10, Role::ChannelStatusRole), 3);
         const QStringList columns = lines(ResultListHost::readShiftJis(m_host.errorLogPath(3))).last().split(',');
         QCOMPARE(columns.mid(5).join(','), QStringLiteral("接続エラー,---,---,---,---,---,---,---,---,---,---"));
         QVERIFY(QString::fromUtf8(ResultListHost::readFile(m_host.historyLogPath(3))).endsWith(",0,0,0,0\n"));

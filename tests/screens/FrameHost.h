@@ -5,6 +5,7 @@
 #include "screens/Attributes.h"
 #include "screens/MainFrameViewModel.h"
 #include "screens/ViewFonts.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,7 +102,7 @@ public:
                           && QDir().mkpath(dir.path() + QStringLiteral("/InternalReadOnly/Mibs/Vm"));
         if (!made)
             return false;
-        QFile::copy(qEnvironmentVariable("NRT52_SOURCE_DIR") + QStringLiteral("/sim/VEDIRUDO-ZER"),
+        QFile::copy(TestPaths::sourceDir() + QStringLiteral("/sim/VEDIRUDO-ZER"),
                     dir.path() + QStringLiteral("/InternalReadOnly/Mibs/Vm/VEDIRUDO-ZER"));
         // The reboot marker, installed with the program.
         QFile::copy(qEnvironmentVariable("NRT52_SOURCE_DIR") + QStringLiteral("/demo/root/InternalReadOnly/.reboot"),
@@ -201,7 +202,7 @@ public:
     // Waits for the main view's start-up pages (about 5 s) to be through.
     bool waitForBoot() const
     {
-        return QTest::qWaitFor([this]() { return window->property("bBoot").toBool(); }, 15000);
+        return QTest::qWaitFor([this]() { return window->property("bBoot").toBool(); }, 60000);
     }
 
     QObject *find(const QString &name) const { return app->findQmlObject(name); }

@@ -12,8 +12,10 @@
 #include "screens/MeasurementResultIndividualViewModel.h"
 #include "support/HistoryFixture.h"
 
+#include <QQuickItem>
 #include <QSignalSpy>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -692,6 +694,47 @@ private slots:
         QCOMPARE(found->hikarierror, live.hikarierror);
         QCOMPARE(live.levelerror, false);
         QCOMPARE(live.mererror, false);
+    }
+
+    // At 120 % in the default window the page scrolls: scrolled to its far corner, the
+    // graphs and the axis box lie inside the page, which they do not at the near one.
+    void zoomedPageScrolls()
+    {
+        open(1, BandTerrestrial, QStringLiteral("13"));
+        auto *shown = qobject_cast<QQuickItem *>(page());
+        QVERIFY(shown);
+        auto *area = shown->findChild<QQuickItem *>(QStringLiteral("zoomArea"));
+        QVERIFY(area);
+        QCOMPARE(area->property("interactive").toBool(), false);
+        emit host->frame->changeDialogScaleNotify(1.2);
+        QCOMPARE(property("scaling").toDouble(), 1.2);
+        QCOMPARE(area->property("interactive").toBool(), true);
+
+        const QStringList names {"levelGraph", "merGraph", "berGraph", "pointBox", "minimumBox", "maximumBox"};
+        const QRectF visible(0, 0, shown->width(), shown->height());
+        auto rectOf = [&](const QString &name) {
+            auto *item = shown->findChild<QQuickItem *>(name);
+            return item ? item->mapRectToItem(shown, QRectF(0, 0, item->width(), item->height())) : QRectF();
+        };
+        const qreal maxX = area->property("contentWidth").toReal() - area->width();
+        const qreal maxY = area->property("contentHeight").toReal() - area->height();
+        QVERIFY(maxX > 0 && maxY > 0);
+        // Unscrolled, the right-hand items are cut off; each one scrolled to comes into view.
+        QVERIFY(!visible.contains(rectOf(QStringLiteral("maximumBox"))));
+        for (const QString &name : names) {
+            area->setProperty("contentX", 0);
+            area->setProperty("contentY", 0);
+            const QRectF unscrolled = rectOf(name);
+            QVERIFY2(!unscrolled.isEmpty(), qPrintable(name));
+            area->setProperty("contentX", std::clamp<qreal>(unscrolled.x(), 0, maxX));
+            area->setProperty("contentY", std::clamp<qreal>(unscrolled.y(), 0, maxY));
+            QVERIFY2(visible.contains(rectOf(name)), qPrintable(name));
+        }
+
+        area->setProperty("contentX", 0);
+        area->setProperty("contentY", 0);
+        emit host->frame->changeDialogScaleNotify(1.0);
+        QCOMPARE(area->property("interactive").toBool(), false);
     }
 
     // The life cycle and the page's button names.

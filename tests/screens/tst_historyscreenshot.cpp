@@ -12,6 +12,7 @@
 #include "monitor/NotifyResponse.h"
 #include "screens/MeasurementResultIndividualViewModel.h"
 #include "support/HistoryFixture.h"
+#include "support/TestPaths.h"
 
 #include <QImage>
 #include <QQuickItem>
@@ -111,9 +112,7 @@ private slots:
         QTest::qWait(300);
         const QImage image = host.window->grabWindow();
         QVERIFY(!image.isNull());
-        const QString path = qEnvironmentVariableIsSet("NRT52_SCREENSHOT")
-            ? qEnvironmentVariable("NRT52_SCREENSHOT")
-            : QDir(QString::fromLocal8Bit(qgetenv("NRT52_BUILD_DIR"))).filePath(QStringLiteral("history-screen.png"));
+        const QString path = TestPaths::picturePath("NRT52_SCREENSHOT", QStringLiteral("history-screen.png"));
         QVERIFY(image.save(path));
         qInfo("picture: %s", qPrintable(path));
 
@@ -128,6 +127,20 @@ private slots:
         auto *table = host.window->findChild<QQuickItem *>(QStringLiteral("historyTable"));
         QVERIFY(table);
         QVERIFY(table->property("count").toInt() == 41);
+
+        // At 120 %, scrolled to the far corner: the axis boxes and the graphs' right ends.
+        emit host.frame->changeDialogScaleNotify(1.2);
+        auto *area = host.window->findChild<QQuickItem *>(QStringLiteral("zoomArea"));
+        QVERIFY(area);
+        area->setProperty("contentX", area->property("contentWidth").toReal() - area->width());
+        area->setProperty("contentY", area->property("contentHeight").toReal() - area->height());
+        QTest::qWait(300);
+        const QImage zoomed = host.window->grabWindow();
+        const QString zoomedPath = TestPaths::picturePath("NRT52_SCREENSHOT_ZOOMED", QStringLiteral("history-screen-120.png"));
+        QVERIFY(zoomed.save(zoomedPath));
+        qInfo("picture: %s", qPrintable(zoomedPath));
+        emit host.frame->changeDialogScaleNotify(1.0);
+
         const QStringList bad = QmlMessageGuard::take();
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
     }

@@ -24,9 +24,7 @@ private slots:
         const QImage image = host.window->grabWindow();
         QVERIFY(!image.isNull());
         QCOMPARE(image.size(), QSize(1010, 504) * host.window->devicePixelRatio());
-        QString path = qEnvironmentVariable("NRT52_SCREENSHOT");
-        if (path.isEmpty())
-            path = qEnvironmentVariable("NRT52_BUILD_DIR", QDir::tempPath()) + QStringLiteral("/home-screen.png");
+        const QString path = TestPaths::picturePath("NRT52_SCREENSHOT", QStringLiteral("home-screen.png"));
         QVERIFY(image.save(path));
         qInfo("home screen: %s", qPrintable(path));
         const QStringList bad = QmlMessageGuard::take();

@@ -4,6 +4,7 @@
 
 #include "ResultListFixture.h"
 #include "screens/ResultSaveWriter.h"
+#include "support/TestPaths.h"
 
 #include <QtTest>
 
@@ -60,7 +61,7 @@ AlertRecord record(const QString &band, const QString &channel, const QString &t
 
 QString expectedFile(const QString &name)
 {
-    return qEnvironmentVariable("NRT52_SOURCE_DIR") + QStringLiteral("/tests/screens/data/") + name;
+    return TestPaths::sourceDir() + QStringLiteral("/tests/screens/data/") + name;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "ResultListFixture.h"
 #include "screens/ViewFonts.h"
+#include "support/TestPaths.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -60,9 +61,7 @@ private slots:
 
         const QImage image = window->grabWindow();
         QVERIFY(!image.isNull());
-        QString path = qEnvironmentVariable("NRT52_SHOT_PNG");
-        if (path.isEmpty())
-            path = qEnvironmentVariable("NRT52_BUILD_DIR") + QStringLiteral("/resultlist.png");
+        const QString path = TestPaths::picturePath("NRT52_SHOT_PNG", QStringLiteral("resultlist.png"));
         QVERIFY(image.save(path));
         qInfo("picture: %s", qPrintable(path));
 

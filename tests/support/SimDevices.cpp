@@ -1,4 +1,5 @@
 #include "support/SimDevices.h"
+#include "support/TestPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,8 +20,7 @@ SimDevices::~SimDevices()
 
 QString SimDevices::sourceDir()
 {
-    const QString env = qEnvironmentVariable("NRT52_SOURCE_DIR");
-    return env.isEmpty() ? QString() : QDir::cleanPath(env);
+    return TestPaths::sourceDir();
 }
 
 QString SimDevices::simctlPath()

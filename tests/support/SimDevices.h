@@ -19,7 +19,7 @@ class QTemporaryDir;
 // Devices are numbered from 1 like the monitor's devices. Everything lives in a
 // temporary folder of this object; the destructor stops every process it started, and
 // the devices also stop by themselves when the test process ends without it.
-// The source tree is found through NRT52_SOURCE_DIR (set by ctest).
+// The source tree is found through TestPaths.
 class SimDevices
 {
 public:
