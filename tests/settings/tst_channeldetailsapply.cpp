@@ -1,7 +1,5 @@
 // ctest-label: settings
-// Saving channel details opened from the result list, against a simulated level checker
-// (the channel setting screen's own step, the working copy and the hand-over, is played by
-// the test):
+// Saving channel details opened from the result list, against a simulated level checker:
 // the pending pair goes into service, the device is stopped, waited for, reloaded with its
 // stored results moved to their channels' new positions, and restarted; the next pass asks
 // for the new plan and the result list shows its rows. A stopped device stays stopped, a
@@ -15,7 +13,8 @@
 
 namespace {
 constexpr int Patience = 40000;
-const QByteArray CommittedPlan = "0,13,473143,0,0,0,1\n";
+// 13 measured; 20 and 14 listed for the channel setting page but not measured.
+const QByteArray CommittedPlan = "0,20,515143,0,0,0,0\n0,13,473143,0,0,0,1\n0,14,479143,0,0,0,0\n";
 const QByteArray CommittedAlert = "0,13,47.0,90.0,20.0,2.0E-4,-10.0,0.0,20.0\n";
 } // namespace
 
@@ -120,8 +119,9 @@ private slots:
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
     }
 
-    // The whole path from the details page on: "完了" puts the new plan into service, the
-    // device asks for it at its next pass and the result list shows its rows.
+    // The whole editing path from the result list: channel setting, details, "完了" puts the
+    // new plan into service, the device asks for it at its next pass and the result list
+    // shows its rows.
     void savePutsPlanIntoService()
     {
         startMeasuring();
@@ -141,12 +141,14 @@ private slots:
         QCOMPARE(channelSetting->selectedDeviceNo(), 1);
         QCOMPARE(channelSetting->originScreen(), ScreenMeasurementResult);
 
-        // What the channel setting screen's "次へ" does: the working copy (20 before 13, and
-        // 14 chosen but unmeasured), the hand-over and the switch.
-        QVERIFY(fx->writePlan(1, ChannelSettingFile::Copy::Working,
-                              "0,20,515143,0,0,0,1\n0,13,473143,0,0,0,1\n0,14,479143,0,0,0,0\n"));
-        QVERIFY(fx->open(channelSetting->selectedDeviceNo(), channelSetting->selectedDeviceName(),
-                         channelSetting->originScreen()));
+        // On the channel setting page 20 is ticked beside 13; "次へ" writes the working copy
+        // and hands device, name and origin over to the details page.
+        QTRY_VERIFY(fx->host->visibleItem(QStringLiteral("tick_0_20")));
+        QVERIFY(fx->host->click(QStringLiteral("tick_0_20")));
+        QVERIFY(fx->host->click(QStringLiteral("nextButton")));
+        QTRY_COMPARE(fx->topPageName(), QStringLiteral("ChannelDetails"));
+        QCOMPARE(TestFiles::readBytes(fx->planPath(1, ChannelSettingFile::Copy::Working)),
+                 DetailsHost::planHeader() + "0,20,515143,0,0,0,1\n0,13,473143,0,0,0,1\n0,14,479143,0,0,0,0\n");
         QCOMPARE(fx->model()->rowCount(), 2);
         fx->send(QString(), QString(), QStringLiteral("detailsLevelMinText"), QStringLiteral("45"), QString(), 0);
         const int logFrom = fx->root.logLines().size();
