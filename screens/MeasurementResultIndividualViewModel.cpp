@@ -172,6 +172,7 @@ void MeasurementResultIndividualViewModel::createConnection(QObject *page, QObje
 void MeasurementResultIndividualViewModel::deactivate()
 {
     logEnter("deactivate");
+    ++openings;
     if (page)
         disconnect(page, SIGNAL(rowbuttonclicked(QString, QString, int)), this,
                    SLOT(onRowButtonClicked(QString, QString, int)));
@@ -188,6 +189,7 @@ void MeasurementResultIndividualViewModel::onChangeDialogScaleNotify(double scal
 void MeasurementResultIndividualViewModel::activate()
 {
     logEnter("activate");
+    const quint64 opening = ++openings;
     writeScreenChangeLog();
     ApplicationModel *model = app();
     if (model)
@@ -228,7 +230,10 @@ void MeasurementResultIndividualViewModel::activate()
 
     setPageProperty("bandcheck", hasMerBerGraphs(band));
 
-    readIndividualLogFiles();
+    if (!readIndividualLogFiles(opening)) {
+        logLeave("activate");
+        return;
+    }
     publishDateList();
     updateHeader();
 
@@ -301,7 +306,7 @@ void MeasurementResultIndividualViewModel::onRowButtonClicked(QString button, QS
 
 // --- history files -----------------------------------------------------------------------
 
-void MeasurementResultIndividualViewModel::readIndividualLogFiles()
+bool MeasurementResultIndividualViewModel::readIndividualLogFiles(quint64 opening)
 {
     const HistoryFileReader reader(BandShortName110Table.value(band), channel);
     // A year of history takes longer to read than the window may stand still: the files
@@ -319,6 +324,11 @@ void MeasurementResultIndividualViewModel::readIndividualLogFiles()
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     thread->wait();
     historyReading = false;
+    if (opening != openings) {
+        deferredResults.clear();
+        log(QStringLiteral("history read dropped: the screen was left during the read"));
+        return false;
+    }
     for (const int position : qAsConst(result.unreadableFiles))
         log(QStringLiteral("MeasurementChannel %1.csv read ERROR").arg(position));
     // Every row read goes in front of the rows held; the reader gives them newest first.
@@ -328,6 +338,7 @@ void MeasurementResultIndividualViewModel::readIndividualLogFiles()
         if (!dateList.contains(date))
             dateList.append(date);
     }
+    return true;
 }
 
 // --- dates and pages ---------------------------------------------------------------------

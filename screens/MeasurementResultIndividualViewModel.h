@@ -73,7 +73,9 @@ private:
     int channelRowOfResultList(int deviceIndex, int channelPosition) const;
 
     void updateHeader();
-    void readIndividualLogFiles();
+    // False when the screen was left (or opened afresh) while the files were read: the rows
+    // read then belong to nobody and nothing of this opening may go on.
+    bool readIndividualLogFiles(quint64 opening);
     // A live result of the shown channel, as it was when it arrived.
     void applyLiveResult(int index, int position, const ChannelResultRow &result);
     // Live results that arrived while the files were read, applied after the read unless the
@@ -114,6 +116,9 @@ private:
     double levelScale = 0.0;
     bool updateFlag = true;
     bool historyReading = false;
+    // Counts openings and leavings, so that an opening resumed after the read's event loop
+    // knows whether it is still the current one.
+    quint64 openings = 0;
     struct DeferredResult
     {
         int index;

@@ -28,6 +28,8 @@ ApplicationWindow {
     property real scaling: 100
     property bool appPlayNg: false
     property bool bBoot: false
+    property bool startPagesMade: false
+    property bool bootDue: false
     property string message: qsTr("Home")
     property int screenWidth: width
     property int screenHeight: height - buttonColumn.height
@@ -451,6 +453,9 @@ ApplicationWindow {
                 Qt.callLater(function() {
                     beforeDialog = "Home.qml"
                     pushScreen("Home.qml")
+                    startPagesMade = true
+                    if (bootDue)
+                        finishBoot()
                 })
             })
         }
@@ -459,12 +464,20 @@ ApplicationWindow {
     Timer {
         interval: 4950
         running: true
+        // On a slow machine the start-up pages may still be in the making: the screens are
+        // shown (and the boot ends) only once the home screen is on top.
         onTriggered: {
-            bg.visible = true
-            stackView.visible = true
-            scaleDownHomeButton.visible = true
-            scaleHomeButton.visible = true
-            bBoot = true
+            bootDue = true
+            if (startPagesMade)
+                finishBoot()
         }
+    }
+
+    function finishBoot() {
+        bg.visible = true
+        stackView.visible = true
+        scaleDownHomeButton.visible = true
+        scaleHomeButton.visible = true
+        bBoot = true
     }
 }

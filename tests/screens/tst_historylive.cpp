@@ -1,7 +1,7 @@
 // ctest-label: history
 // The history screen reads its files while the window goes on: a result of the channel that
 // arrives during the read is shown once, after the rows read, and not again when its line
-// already reached the file.
+// already reached the file. A screen left during the read is not filled afterwards.
 #include "FrameHost.h"
 
 #include "core/IndividualResultListModel.h"
@@ -95,6 +95,25 @@ private slots:
     }
 
     void cleanupTestCase() { host.reset(); }
+
+    // A screen change taken by the read's event loop (the start-up's own switch to the home
+    // screen can come then): the opening that started the read must not go on filling a
+    // screen that was left.
+    void leftDuringTheRead()
+    {
+        const int logFrom = root.logLines().size();
+        screen()->onDataPassChannelData(1, BandTerrestrial, QStringLiteral("13"), 0,
+                                        qobject_cast<MeasureResultModel *>(host->find(QStringLiteral("measureResultModel"))),
+                                        QString(), false, false);
+        host->transit(QStringLiteral("Home.qml"));
+        QMetaObject::invokeMethod(host->window, "transit", Qt::QueuedConnection,
+                                  Q_ARG(QVariant, QVariant(QStringLiteral("Home.qml"))));
+        host->transit(QStringLiteral("MeasurementResultIndividual.qml"));
+
+        QCOMPARE(host->currentPageName(), QStringLiteral("Home"));
+        QCOMPARE(table()->count(), 0);
+        QCOMPARE(root.logMessages(logFrom).filter(QStringLiteral("history read dropped")).size(), 1);
+    }
 
     void resultAlreadyInTheFileIsShownOnce()
     {
