@@ -23,6 +23,8 @@ struct DeviceEditRecord
     QString cycleInterval;  // CycleInterval code
     bool checked = false;
     QString wavelength;     // wavelength index
+    // The SNMP port the device is registered with; only an imported list names another.
+    int port = 161;
 
     // The record that ends every record list: number deviceNo, nothing set.
     static DeviceEditRecord blank(int deviceNo)

@@ -11,10 +11,13 @@
 #include "screens/AlertSettingFile.h"
 #include "screens/ChannelSettingFile.h"
 #include "screens/DeviceChoiceTables.h"
+#include "screens/DeviceListFile.h"
 #include "screens/MainFrameViewModel.h"
 #include "screens/RegistrationFile.h"
+#include "settings/ConnectionTest.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QThread>
 #include <QTime>
 #include <QTimer>
@@ -35,9 +38,13 @@ constexpr int NewDevicePauseMs = 400;
 constexpr int QuestionPauseMs = 300;
 
 enum DeviceSettingPopup {
+    PopupConnected = 1,
+    PopupNotConnected = 2,
+    PopupChecking = 3,
     PopupApplying = 4,
     PopupDiscard = 5,
     PopupFirstOctet = 8,
+    PopupNoAddress = 7,
     PopupOtherOctet = 9,
     PopupReadout = 11
 };
@@ -119,6 +126,8 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
     readoutTimer = new QTimer(this);
     readoutTimer->setSingleShot(true);
     connect(readoutTimer, &QTimer::timeout, this, &DeviceSettingViewModel::timeoutthread);
+    connectionTester = new ConnectionTest(this);
+    connect(connectionTester, &ConnectionTest::finished, this, &DeviceSettingViewModel::onConnectionTestFinished);
     setObjectName(QStringLiteral("DeviceSettingViewModel"));
 
     for (int h = 0; h < 24; ++h)
@@ -159,6 +168,7 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
         record.testCaption = QStringLiteral("テスト");
         record.cycleInterval = QString::number(DeviceChoiceTables::codeOf(cycleIntervalMap, device->cycleIntervalText()));
         record.wavelength = QString::number(DeviceChoiceTables::codeOf(hikariWaveLengthMap, device->wavelengthText()));
+        record.port = device->port();
         editRecords.append(record);
         savedRecords.append(record);
 
@@ -443,21 +453,100 @@ void DeviceSettingViewModel::onTimeChangeButtonClicked(QString button, QString s
         checkChangeValidTime(starttime, endtime);
 }
 
-// The connection test and the device-list import and export are built apart and plugged
-// in here; until then the page's requests are only logged.
+// The ping runs as a child process: the window keeps drawing and answering while it waits,
+// and pop-up 3 stays up until the verdict replaces it.
 void DeviceSettingViewModel::connectionTest(int row)
 {
-    log(QStringLiteral("connecttest row %1: not available yet").arg(row));
+    if (!validRow(row))
+        return;
+    const QString text = editRecords.at(row).ipAddress;
+    switch (connectionTester->start(text)) {
+    case ConnectionTest::Start::NoAddress:
+        emit openPopup(PopupNoAddress);
+        return;
+    case ConnectionTest::Start::Busy:
+        emit openPopup(PopupChecking);
+        return;
+    case ConnectionTest::Start::Started:
+        log(QStringLiteral("connecttest row %1: ping %2").arg(row).arg(connectionTester->address()));
+        emit openPopup(PopupChecking);
+        return;
+    }
 }
 
-void DeviceSettingViewModel::importDeviceList(const QString &url)
+void DeviceSettingViewModel::onConnectionTestFinished(bool success)
 {
-    log(QStringLiteral("bulkLoading %1: not available yet").arg(url));
+    log(QStringLiteral("test --- %1 --- %2").arg(connectionTester->address(),
+                                                   QString::fromLocal8Bit(connectionTester->output()).trimmed()));
+    emit openPopup(success ? PopupConnected : PopupNotConnected);
 }
 
+QVector<DeviceEditRecord> DeviceSettingViewModel::importedRecords(const QVector<RegistrationRecord> &records)
+{
+    QVector<DeviceEditRecord> result;
+    for (const RegistrationRecord &imported : records) {
+        DeviceEditRecord record;
+        record.deviceNo = QString::number(result.size() + 1);
+        record.name = imported.name;
+        record.ipAddress = imported.ipAddress;
+        record.port = imported.port;
+        record.inputType = QString::number(inputTypeMap.value(imported.inputType, -1));
+        record.cycleInterval = QString::number(cycleIntervalMap.value(imported.cycleInterval, -1));
+        // A list without the wavelength column gets the wavelength of a new row.
+        const int wavelength = hikariWaveLengthMap.value(imported.wavelength, -1);
+        record.wavelength = wavelength < 0 ? DeviceEditRecord::blank(0).wavelength : QString::number(wavelength);
+        record.settingFile = NotSet;
+        record.startTime = imported.startTime;
+        record.endTime = imported.endTime;
+        record.validTimeText = imported.startTime == Always ? Always
+                                                            : imported.startTime + QStringLiteral("～") + imported.endTime;
+        result.append(record);
+    }
+    return result;
+}
+
+// An export writes the devices as they are registered, not the table's unapplied edits.
 void DeviceSettingViewModel::exportDeviceList(const QString &url)
 {
-    log(QStringLiteral("bulkexport %1: not available yet").arg(url));
+    log(url);
+    const QString path = DeviceListFile::localPath(url);
+    DeviceList *list = devices();
+    const QVector<RegistrationRecord> records = list ? DeviceListFile::recordsOf(*list) : QVector<RegistrationRecord>();
+    if (DeviceListFile::write(path, records))
+        return;
+    log(QStringLiteral("device list export: %1 cannot be written").arg(path), LogError);
+    setPageProperty("settingok", true);
+    setPageProperty("settngtext", QStringLiteral("%1を保存できませんでした。").arg(QFileInfo(path).fileName()));
+    emit openPopup(PopupApplying);
+}
+
+// A file that cannot be read changes nothing: an empty table would make the next apply
+// delete every device.
+void DeviceSettingViewModel::importDeviceList(const QString &url)
+{
+    const QString path = DeviceListFile::localPath(url);
+    log(path);
+    QVector<RegistrationRecord> records;
+    int dropped = 0;
+    if (!DeviceListFile::read(path, &records, &dropped)) {
+        log(QStringLiteral("device list import: %1 cannot be read").arg(path), LogError);
+        setPageProperty("settingok", true);
+        setPageProperty("settngtext", QStringLiteral("%1を読み込めませんでした。").arg(QFileInfo(path).fileName()));
+        emit openPopup(PopupApplying);
+        return;
+    }
+    if (dropped > 0)
+        log(QStringLiteral("device list import: %1 devices beyond the %2th left out").arg(dropped).arg(MaxRows));
+    setImportedRecords(importedRecords(records));
+    // A text the choice tables lack stays visible as the file has it; its code is -1.
+    for (int i = 0; i < records.size() && i < MaxRows && deviceSettingModel; ++i) {
+        if (!inputTypeMap.contains(records.at(i).inputType))
+            deviceSettingModel->setInputType(records.at(i).inputType, i);
+        if (!cycleIntervalMap.contains(records.at(i).cycleInterval))
+            deviceSettingModel->setCycleInterval(records.at(i).cycleInterval, i);
+    }
+    for (int i = 0; i < records.size() && i < MaxRows; ++i)
+        writeDeviceLog(i, WorkLogDeviceAdded);
 }
 
 void DeviceSettingViewModel::setImportedRecords(const QVector<DeviceEditRecord> &records)
@@ -835,9 +924,9 @@ bool DeviceSettingViewModel::checkDuplicates(bool imported)
         const QString &address = editRecords.at(j).ipAddress;
         if (!hasAddress(address))
             continue;
-        // Rows registered by this apply get the standard port.
+        // Rows registered by this apply get the port of their record.
         const LevelChecker *device = !imported && list ? list->device(j) : nullptr;
-        const int port = device ? device->port() : RegistrationFile::DefaultPort;
+        const int port = device ? device->port() : editRecords.at(j).port;
         const QStringList parts = address.split(QLatin1Char('.'));
         const QString key = QStringLiteral("%1.%2.%3.%4:%5")
                                 .arg(octetValue(parts.value(0)))
@@ -876,7 +965,7 @@ void DeviceSettingViewModel::registerDevice(int deviceNo, const DeviceEditRecord
                      codeNumber(record.inputType), toCharBufferAscii(record.settingFile).constData(),
                      codeNumber(record.cycleInterval), toCharBuffer(record.startTime).constData(),
                      toCharBuffer(record.endTime).constData(), codeNumber(record.wavelength), DeviceCommunity,
-                     RegistrationFile::DefaultPort);
+                     record.port);
 }
 
 void DeviceSettingViewModel::startReadoutTimer()

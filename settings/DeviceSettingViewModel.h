@@ -12,12 +12,14 @@
 
 #include <array>
 
+class ConnectionTest;
 class DeviceList;
 class DeviceSettingModel;
 class InformationListModel;
 class LevelChecker;
 class QTimer;
 struct DeviceSettingRow;
+struct RegistrationRecord;
 
 // The device registration screen: a working copy of the device table (editRecords),
 // mirrored row by row into "deviceSettingModel", edited by row and bulk actions of the page;
@@ -77,8 +79,12 @@ public:
     // worker did not leave its loop.
     QList<int> skippedDevices() const { return skippedDeviceNos; }
 
-    // The import fills these before it asks for an apply.
+    // Replaces the table's rows with records, numbered afresh (at most MaxRows), and marks
+    // the import pending: nothing reaches the devices before the apply.
     void setImportedRecords(const QVector<DeviceEditRecord> &records);
+    // The device-list file's rows as the table takes them: codes of texts the choice tables
+    // lack are -1, a wavelength the file does not name is 1550.
+    static QVector<DeviceEditRecord> importedRecords(const QVector<RegistrationRecord> &records);
 
     // The bound of an identity readout; tests shorten it.
     void setReadoutBoundMs(int ms) { readoutBoundMs = ms; }
@@ -138,6 +144,7 @@ private:
     void openValidTimeRow(int row);
     void openChannelSetting(int row);
     void connectionTest(int row);
+    void onConnectionTestFinished(bool success);
     void importDeviceList(const QString &url);
     void exportDeviceList(const QString &url);
 
@@ -169,6 +176,7 @@ private:
     DeviceSettingModel *deviceSettingModel = nullptr;
     InformationListModel *informationListModel = nullptr;
     QTimer *readoutTimer = nullptr;
+    ConnectionTest *connectionTester = nullptr;
 
     int readoutBoundMs = DefaultReadoutBoundMs;
     // Between the apply's start of a readout and its end: replies outside it are late.

@@ -712,6 +712,209 @@ private slots:
         QVERIFY(QFile::exists(root->settingsFolder() + QStringLiteral("/MeasurementChannelSetting/1.csv")));
     }
 
+    // The connection test of a row goes through the page: pop-up 3 while ping runs, then
+    // the verdict; a row without an address starts nothing.
+    void connectionTestFromPage_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("verdict");
+        QTest::newRow("live, leading zeros") << 0 << QStringLiteral("127.000.000.001") << 1;
+        // ping here takes 0.0.0.0 for the local host: that reply is not the row's.
+        QTest::newRow("blank row") << 1 << QString() << 2;
+        QTest::newRow("nothing answers") << 0 << QStringLiteral("198.51.100.1") << 2;
+        // Typing the mask over an address clears it.
+        QTest::newRow("cleared") << 0 << Mask << 7;
+    }
+
+    void connectionTestFromPage()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, typed);
+        QFETCH(int, verdict);
+        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("10.0.0.1")), true);
+        host->transit(QStringLiteral("DeviceSetting.qml"));
+        QObject *page = host->find(QStringLiteral("DeviceSetting"));
+        QVERIFY(page);
+        DeviceSettingViewModel *screen = vm();
+        if (!typed.isNull())
+            edit("changeipaddress", typed, row);
+        QSignalSpy popups(screen, &DeviceSettingViewModel::openPopup);
+        QVERIFY(QMetaObject::invokeMethod(page, "rowbuttonclicked", Q_ARG(QString, QStringLiteral("connecttest")),
+                                          Q_ARG(QString, QString()), Q_ARG(int, row)));
+        auto *message = host->window->findChild<QObject *>(QStringLiteral("messageText"));
+        QVERIFY(message);
+        if (verdict == 7) {
+            QCOMPARE(popups.size(), 1);
+            QCOMPARE(popups.first().at(0).toInt(), 7);
+            QCOMPARE(message->property("text").toString(), QStringLiteral("IPアドレスが入力されていません。"));
+            QTest::qWait(200);
+            QCOMPARE(popups.size(), 1);
+            return;
+        }
+        // The window is not held while ping runs: the wait pop-up is up before its verdict.
+        QCOMPARE(popups.size(), 1);
+        QCOMPARE(popups.first().at(0).toInt(), 3);
+        QCOMPARE(message->property("text").toString(), QStringLiteral("確認中です。\nしばらくお待ちください。"));
+        QTRY_COMPARE_WITH_TIMEOUT(popups.size(), 2, 15000);
+        QCOMPARE(popups.last().at(0).toInt(), verdict);
+        QCOMPARE(message->property("text").toString(), verdict == 1 ? QStringLiteral("正常に接続されています。")
+                                                                    : QStringLiteral("接続出来ませんでした。"));
+        QCOMPARE(devices()->device(0)->ipAddressText(), QStringLiteral("10.0.0.1"));
+        host->transit(QStringLiteral("Home.qml"));
+    }
+
+    // Export writes the registered devices (not the unapplied edits); importing that file
+    // gives the same table, pending until the apply, which registers every device with the
+    // port the file names.
+    void exportThenImport()
+    {
+        const QByteArray registration =
+            Header
+            + QStringLiteral("1,一号,127.0.0.1:16105,同軸,連続,常時,常時,1550,SN1,MAC1,FW1,1,MER,MER\n"
+                             "2,二号,127.0.0.1:16106,光,5分,08:00,17:30,1310,SN2,MAC2,FW2,1,MER,MER\n"
+                             "3,三号,10.0.0.3:161,光,60分,常時,常時,1625,SN3,MAC3,FW3,1,MER,MER\n")
+                  .toUtf8();
+        open(registration, true);
+        host->transit(QStringLiteral("DeviceSetting.qml"));
+        QObject *page = host->find(QStringLiteral("DeviceSetting"));
+        QVERIFY(page);
+        DeviceSettingViewModel *screen = vm();
+        screen->setReadoutBoundMs(500);
+        auto cells = [this] {
+            QStringList all;
+            for (int row = 0; row < table()->rowCount(); ++row) {
+                for (int role : {DeviceSettingModel::DevicenoRole, DeviceSettingModel::DevicenameRole,
+                                 DeviceSettingModel::IpaddressRole, DeviceSettingModel::InputtypeRole,
+                                 DeviceSettingModel::CycleIntervalRole, DeviceSettingModel::ValidtimeRole,
+                                 DeviceSettingModel::HikariWaveLengthRole})
+                    all.append(cell(row, role));
+            }
+            return all;
+        };
+        const QStringList before = cells();
+        edit("nameinputrow", QStringLiteral("未適用"), 0);
+
+        const QString path = root->path() + QStringLiteral("/export/機器一覧.csv");
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(QMetaObject::invokeMethod(page, "rowbuttonclicked", Q_ARG(QString, QStringLiteral("bulkexport")),
+                                          Q_ARG(QString, QUrl::fromLocalFile(path).toString()), Q_ARG(int, 0)));
+        QCOMPARE(root->readFile(path),
+                 QStringLiteral("No,名称,IPアドレス,同軸/光,サイクル間隔,測定開始時間,測定終了時間,光波長\n"
+                                "1,一号,127.0.0.1:16105,同軸,連続,常時,常時,1550\n"
+                                "2,二号,127.0.0.1:16106,光,5分,08:00,17:30,1310\n"
+                                "3,三号,10.0.0.3,光,60分,常時,常時,1625\n")
+                     .toUtf8());
+
+        const int from = workLineCount();
+        QVERIFY(QMetaObject::invokeMethod(page, "rowbuttonclicked", Q_ARG(QString, QStringLiteral("bulkLoading")),
+                                          Q_ARG(QString, QUrl::fromLocalFile(path).toString()), Q_ARG(int, 0)));
+        QVERIFY(screen->isImportPending());
+        QStringList expected = before;
+        // Imported addresses carry no port in the table; the records keep it.
+        expected.replace(2, QStringLiteral("127.0.0.1"));
+        expected.replace(9, QStringLiteral("127.0.0.1"));
+        QCOMPARE(cells(), expected);
+        QCOMPARE(page->property("rowindex").toInt(), 4);
+        QCOMPARE(workLines(from), (QList<QByteArray> {sjis(QStringLiteral(",機器No.1,追加")) + '\r',
+                                                      sjis(QStringLiteral(",機器No.2,追加")) + '\r',
+                                                      sjis(QStringLiteral(",機器No.3,追加")) + '\r'}));
+        QCOMPARE(devices()->device(0)->name(), QStringLiteral("一号"));
+
+        QVERIFY(screen->applySettings(false));
+        QCOMPARE(devices()->deviceCount(), 3);
+        QCOMPARE(devices()->device(0)->port(), 16105);
+        QCOMPARE(devices()->device(1)->port(), 16106);
+        QCOMPARE(devices()->device(1)->startTime(), QStringLiteral("08:00"));
+        QCOMPARE(devices()->device(1)->wavelengthText(), QStringLiteral("1310"));
+        QCOMPARE(devices()->device(2)->port(), 161);
+        QTRY_VERIFY_WITH_TIMEOUT(!screen->isReadoutRunning(), 10000);
+        QVERIFY(registrationBytes().contains("2,二号,127.0.0.1:16106,光,5分,08:00,17:30,1310,"));
+        host->transit(QStringLiteral("Home.qml"));
+    }
+
+    // An import keeps 50 devices, skips lines without a number and renumbers the rest; texts
+    // the choice tables lack show as the file has them.
+    void importLimits()
+    {
+        open(QByteArray());
+        QByteArray file = "No,名称,IPアドレス,同軸/光,サイクル間隔,測定開始時間,測定終了時間\n";
+        file += ",無番,10.1.0.1,同軸,連続,常時,常時\n";
+        file += "7,短い,10.1.0.2,同軸,連続,常時\n";
+        for (int i = 1; i <= 60; ++i)
+            file += QStringLiteral("%1,機%1,10.2.0.%1,%2,%3,常時,常時\n")
+                        .arg(i)
+                        .arg(i == 1 ? QStringLiteral("?") : QStringLiteral("同軸"),
+                             i == 1 ? QStringLiteral("7分") : QStringLiteral("連続"))
+                        .toUtf8();
+        const QString path = root->path() + QStringLiteral("/list.csv");
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+        out.close();
+        const int from = workLineCount();
+        DeviceSettingViewModel *screen = vm();
+        edit("bulkLoading", QUrl::fromLocalFile(path).toString(), 0);
+        QVERIFY(screen->isImportPending());
+        QCOMPARE(table()->rowCount(), 50);
+        QCOMPARE(screen->currentEditRecords().size(), 51);
+        QCOMPARE(cell(0, DeviceSettingModel::DevicenameRole), QStringLiteral("機1"));
+        QCOMPARE(cell(0, DeviceSettingModel::InputtypeRole), QStringLiteral("?"));
+        QCOMPARE(cell(0, DeviceSettingModel::CycleIntervalRole), QStringLiteral("7分"));
+        QCOMPARE(screen->currentEditRecords().first().inputType, QStringLiteral("-1"));
+        QCOMPARE(screen->currentEditRecords().first().cycleInterval, QStringLiteral("-1"));
+        QCOMPARE(cell(49, DeviceSettingModel::DevicenoRole), QStringLiteral("50"));
+        QCOMPARE(cell(49, DeviceSettingModel::IpaddressRole), QStringLiteral("10.2.0.50"));
+        // No wavelength column: the wavelength of a new row.
+        QCOMPARE(cell(49, DeviceSettingModel::HikariWaveLengthRole), QStringLiteral("1550"));
+        QCOMPARE(workLines(from).size(), 50);
+        QCOMPARE(workLines(from).last(), sjis(QStringLiteral(",機器No.50,追加")) + '\r');
+    }
+
+    // An import that cannot be read and an export that cannot be written are shown and
+    // change nothing.
+    void unreadableImportAndFailedExport_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("import: no such file") << "bulkLoading" << "missing.csv" << "missing.csvを読み込めませんでした。";
+        QTest::newRow("import: a folder") << "bulkLoading" << "folder.csv" << "folder.csvを読み込めませんでした。";
+        QTest::newRow("export: no such folder") << "bulkexport" << "nowhere/out.csv" << "out.csvを保存できませんでした。";
+        QTest::newRow("export: onto a folder") << "bulkexport" << "folder.csv" << "folder.csvを保存できませんでした。";
+    }
+
+    void unreadableImportAndFailedExport()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, target);
+        QFETCH(QString, text);
+        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("10.0.0.1")), true);
+        host->transit(QStringLiteral("DeviceSetting.qml"));
+        QObject *page = host->find(QStringLiteral("DeviceSetting"));
+        QVERIFY(page);
+        QVERIFY(QDir().mkpath(root->path() + QStringLiteral("/folder.csv")));
+        DeviceSettingViewModel *screen = vm();
+        const QVector<DeviceEditRecord> records = screen->currentEditRecords();
+        const int lines = workLineCount();
+        QSignalSpy popups(screen, &DeviceSettingViewModel::openPopup);
+        const QString path = root->path() + QLatin1Char('/') + target;
+        QVERIFY(QMetaObject::invokeMethod(page, "rowbuttonclicked", Q_ARG(QString, button),
+                                          Q_ARG(QString, QUrl::fromLocalFile(path).toString()), Q_ARG(int, 0)));
+        QCOMPARE(popups.size(), 1);
+        QCOMPARE(popups.first().at(0).toInt(), 4);
+        auto *message = host->window->findChild<QObject *>(QStringLiteral("messageText"));
+        QVERIFY(message);
+        QCOMPARE(message->property("text").toString(), text);
+        QVERIFY(!screen->isImportPending());
+        QCOMPARE(screen->currentEditRecords().size(), records.size());
+        QCOMPARE(table()->rowCount(), 2);
+        QCOMPARE(cell(0, DeviceSettingModel::DevicenameRole), QStringLiteral("一号"));
+        QCOMPARE(workLineCount(), lines);
+        QVERIFY(QFileInfo(root->path() + QStringLiteral("/folder.csv")).isDir());
+        QVERIFY(!QFile::exists(root->path() + QStringLiteral("/nowhere")));
+        host->transit(QStringLiteral("Home.qml"));
+    }
+
     // The page's signals reach the view model and its pop-ups show the texts; no QML error
     // and no connection by a signature that does not exist.
     void pageContract()
