@@ -280,23 +280,41 @@ Item {
         rowbuttonclicked("allcheckclicked", allcheckstring, 0)
     }
 
-    FileDialog {
+    // The file dialogs are made when first asked for: making them with the page held the
+    // window for up to a fifth of a second.
+    Loader {
         id: openDialog
-        objectName: "importDialog"
-        title: "ファイルを選択してください"
-        selectExisting: true
-        selectMultiple: false
-        onAccepted: page.rowbuttonclicked("bulkLoading", openDialog.fileUrl.toString(), 0)
+        objectName: "importDialogLoader"
+        active: false
+        function open() {
+            active = true
+            item.open()
+        }
+        sourceComponent: FileDialog {
+            objectName: "importDialog"
+            title: "ファイルを選択してください"
+            selectExisting: true
+            selectMultiple: false
+            onAccepted: page.rowbuttonclicked("bulkLoading", fileUrl.toString(), 0)
+        }
     }
 
-    FileDialog {
+    Loader {
         id: saveDialog
-        objectName: "exportDialog"
-        title: "フォルダを選択してください"
-        nameFilters: ["csv (*.csv)"]
-        selectExisting: false
-        selectMultiple: false
-        onAccepted: page.rowbuttonclicked("bulkexport", saveDialog.fileUrl.toString(), 0)
+        objectName: "exportDialogLoader"
+        active: false
+        function open() {
+            active = true
+            item.open()
+        }
+        sourceComponent: FileDialog {
+            objectName: "exportDialog"
+            title: "フォルダを選択してください"
+            nameFilters: ["csv (*.csv)"]
+            selectExisting: false
+            selectMultiple: false
+            onAccepted: page.rowbuttonclicked("bulkexport", fileUrl.toString(), 0)
+        }
     }
 
     // The four bulk changes: all rows or the ticked ones.

@@ -63,6 +63,43 @@ ApplicationWindow {
         stackView.push(page, {}, StackView.Immediate)
     }
 
+    // As pushScreenOnly, with the page made a slice at a time between other events: the
+    // first making of a page (fonts, styles, fifty table rows) held the window for a quarter
+    // of a second. then() runs once the page is on top (or could not be made).
+    function pushScreenOnlyLater(screen, then) {
+        var component = Qt.createComponent(screen, Component.Asynchronous)
+        var started = false
+        function place(page) {
+            popTop()
+            if (page)
+                stackView.push(page, {}, StackView.Immediate)
+            then()
+        }
+        function incubate() {
+            if (started || component.status === Component.Loading)
+                return
+            started = true
+            if (component.status !== Component.Ready) {
+                console.warn(component.errorString())
+                place(null)
+                return
+            }
+            var incubator = component.incubateObject(stackView, {}, Qt.Asynchronous)
+            if (incubator.status !== Component.Loading) {
+                place(incubator.object)
+                return
+            }
+            incubator.onStatusChanged = function(status) {
+                if (status === Component.Error)
+                    console.warn("a page could not be made: " + screen)
+                if (status !== Component.Loading)
+                    place(status === Component.Ready ? incubator.object : null)
+            }
+        }
+        component.statusChanged.connect(incubate)
+        incubate()
+    }
+
     function pushScreen(screen) {
         close(stackView.currentItem.objectName)
         popTop()
@@ -444,13 +481,10 @@ ApplicationWindow {
     Timer {
         interval: 3000
         running: true
-        // One page per turn of the event loop: made in one go they held the window for
-        // the time of all of them.
+        // One page after the other, each made in slices.
         onTriggered: {
-            pushScreenOnly("MeasurementResult.qml")
-            Qt.callLater(function() {
-                pushScreenOnly("DeviceSetting.qml")
-                Qt.callLater(function() {
+            pushScreenOnlyLater("MeasurementResult.qml", function() {
+                pushScreenOnlyLater("DeviceSetting.qml", function() {
                     beforeDialog = "Home.qml"
                     pushScreen("Home.qml")
                     startPagesMade = true

@@ -349,19 +349,28 @@ Item {
         }
     }
 
-    FileDialog {
+    // Made when first asked for: making it with the page held the window for up to a fifth
+    // of a second.
+    Loader {
         id: saveDialog
-        objectName: "saveDialog"
-        title: "名前を付けて保存"
-        nameFilters: ["csv (*.csv)"]
-        selectExisting: false
-        selectMultiple: false
-        onAccepted: {
-            console.log("You chose: " + saveDialog.fileUrl)
-            if (page.channelLogSave)
-                page.selectChannelLogSaveButtonClicked(saveDialog.fileUrl.toString())
-            else
-                page.selectErrorLogSaveButtonClicked(saveDialog.fileUrl.toString())
+        active: false
+        function open() {
+            active = true
+            item.open()
+        }
+        sourceComponent: FileDialog {
+            objectName: "saveDialog"
+            title: "名前を付けて保存"
+            nameFilters: ["csv (*.csv)"]
+            selectExisting: false
+            selectMultiple: false
+            onAccepted: {
+                console.log("You chose: " + fileUrl)
+                if (page.channelLogSave)
+                    page.selectChannelLogSaveButtonClicked(fileUrl.toString())
+                else
+                    page.selectErrorLogSaveButtonClicked(fileUrl.toString())
+            }
         }
     }
 

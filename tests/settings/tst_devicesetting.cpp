@@ -20,6 +20,7 @@
 #include <QTextCodec>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -988,6 +989,29 @@ private slots:
         QCOMPARE(times.first().at(1).toString(), QStringLiteral("00:00"));
         QCOMPARE(times.first().at(2).toString(), QStringLiteral("08:00"));
         QCOMPARE(cell(1, DeviceSettingModel::ValidtimeRole), QStringLiteral("00:00～08:00"));
+
+        // The file dialogs are made on first use, with their titles.
+        const QList<QStringList> dialogs {
+            {QStringLiteral("importDialogLoader"), QStringLiteral("importDialog"), QStringLiteral("ファイルを選択してください")},
+            {QStringLiteral("exportDialogLoader"), QStringLiteral("exportDialog"), QStringLiteral("フォルダを選択してください")}};
+        for (const QStringList &dialog : dialogs) {
+            QObject *loader = host->window->findChild<QObject *>(dialog.at(0));
+            QVERIFY(loader);
+            QVERIFY(!loader->property("item").value<QObject *>());
+            QVERIFY(QMetaObject::invokeMethod(loader, "open"));
+            QObject *made = loader->property("item").value<QObject *>();
+            QVERIFY(made);
+            QCOMPARE(made->objectName(), dialog.at(1));
+            QCOMPARE(made->property("title").toString(), dialog.at(2));
+            QVERIFY(made->property("visible").toBool());
+            QVERIFY(QMetaObject::invokeMethod(made, "close"));
+        }
+        // Qt's own fallback dialog reports binding loops in its own files; ours must be clean.
+        QStringList messages = QmlMessageGuard::take();
+        messages.erase(std::remove_if(messages.begin(), messages.end(),
+                                      [](const QString &text) { return text.contains(QLatin1String("/qt5/qml/QtQuick/")); }),
+                       messages.end());
+        QCOMPARE(messages, QStringList());
 
         QSignalSpy home(screen, &DeviceSettingViewModel::changeHomeDialog);
         QVERIFY(QMetaObject::invokeMethod(page, "changeDestroy"));
