@@ -26,6 +26,17 @@
 
 namespace {
 
+// The page connections: sender is the page (true) or the view model, then the two signatures.
+const AbstractViewModel::PageConnection kPageConnections[] = {
+    {true, SIGNAL(buttonClicked(QString)), SLOT(onButtonClicked(QString))},
+    {true, SIGNAL(rowbuttonclicked(QString, QString, int)), SLOT(onRowButtonClicked(QString, QString, int))},
+    {true, SIGNAL(changetimeclicked(QString, QString, QString, int)),
+     SLOT(onTimeChangeButtonClicked(QString, QString, QString, int))},
+    {false, SIGNAL(transWindow(QVariant)), SLOT(transit(QVariant))},
+    {false, SIGNAL(openPopup(QVariant)), SLOT(onOpenPopup(QVariant))},
+    {true, SIGNAL(changeDestroy()), SLOT(onChangeDestroy())},
+};
+
 const char *const DeviceCommunity = "kv52gate";
 const QString Always = QStringLiteral("常時");
 const QString NotSet = QStringLiteral("未設定");
@@ -234,17 +245,10 @@ void DeviceSettingViewModel::suspend()
 void DeviceSettingViewModel::createConnection(QObject *page, QObject *frame)
 {
     logEnter("createConnection");
+    // A page left connected from an earlier visit would deliver every signal twice.
+    connectPageSignals(kPageConnections, false);
     AbstractViewModel::createConnection(page, frame);
-    if (page) {
-        connect(page, SIGNAL(buttonClicked(QString)), this, SLOT(onButtonClicked(QString)));
-        connect(page, SIGNAL(rowbuttonclicked(QString,QString,int)), this,
-                SLOT(onRowButtonClicked(QString,QString,int)));
-        connect(page, SIGNAL(changetimeclicked(QString,QString, QString,int)), this,
-                SLOT(onTimeChangeButtonClicked(QString,QString, QString,int)));
-        connect(this, SIGNAL(transWindow(QVariant)), page, SLOT(transit(QVariant)));
-        connect(this, SIGNAL(openPopup(QVariant)), page, SLOT(onOpenPopup(QVariant)));
-        connect(page, SIGNAL(changeDestroy()), this, SLOT(onChangeDestroy()));
-    }
+    connectPageSignals(kPageConnections, true);
     logLeave("createConnection");
 }
 
@@ -292,16 +296,7 @@ void DeviceSettingViewModel::activate()
 void DeviceSettingViewModel::deactivate()
 {
     logEnter("deactivate");
-    if (page) {
-        disconnect(page, SIGNAL(buttonClicked(QString)), this, SLOT(onButtonClicked(QString)));
-        disconnect(page, SIGNAL(rowbuttonclicked(QString,QString,int)), this,
-                   SLOT(onRowButtonClicked(QString,QString,int)));
-        disconnect(page, SIGNAL(changetimeclicked(QString,QString, QString,int)), this,
-                   SLOT(onTimeChangeButtonClicked(QString,QString, QString,int)));
-        disconnect(this, SIGNAL(transWindow(QVariant)), page, SLOT(transit(QVariant)));
-        disconnect(this, SIGNAL(openPopup(QVariant)), page, SLOT(onOpenPopup(QVariant)));
-        disconnect(page, SIGNAL(changeDestroy()), this, SLOT(onChangeDestroy()));
-    }
+    connectPageSignals(kPageConnections, false);
     page = nullptr;
     logLeave("deactivate");
 }
