@@ -13,12 +13,18 @@ class TestExternalProgram : public QObject
 private slots:
     void argumentsAreNeverShellText()
     {
+        // Were a shell to read it, the command in the argument would leave a file behind.
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString marker = dir.filePath(QStringLiteral("ran"));
+        const QString command = QStringLiteral("$(echo x); touch %1").arg(marker);
         ExternalProgram program;
-        program.startProgram(QStringLiteral("printf"), {QStringLiteral("%s|"), QStringLiteral("$(echo x); rm -rf ~"),
+        program.startProgram(QStringLiteral("printf"), {QStringLiteral("%s|"), command,
                                                         QStringLiteral("a b"), QStringLiteral("*")});
         QVERIFY(program.waitForFinished(5000));
         QVERIFY(program.succeeded());
-        QCOMPARE(program.readAllStandardOutput(), QByteArray("$(echo x); rm -rf ~|a b|*|"));
+        QCOMPARE(program.readAllStandardOutput(), (command + QStringLiteral("|a b|*|")).toUtf8());
+        QVERIFY(!QFile::exists(marker));
     }
 
     void inputGoesToStandardInputAndEnds()
