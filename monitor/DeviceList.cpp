@@ -183,14 +183,18 @@ bool DeviceList::removeDevice(LevelChecker *item)
 
 void DeviceList::updateMeasurableFlags()
 {
-    for (LevelChecker *item : qAsConst(devices)) {
-        if (!item)
-            continue;
-        const QString address = item->ipAddressText();
-        const bool measurable = item->channelSettingCount() > 0 && address != QLatin1String("0.0.0.0")
-                                && address != QLatin1String("   .   .   .   ");
-        item->setMeasurable(measurable ? 1 : 0);
-    }
+    for (LevelChecker *item : qAsConst(devices))
+        updateMeasurableFlag(item);
+}
+
+void DeviceList::updateMeasurableFlag(LevelChecker *device)
+{
+    if (!device)
+        return;
+    const QString address = device->ipAddressText();
+    const bool measurable = device->channelSettingCount() > 0 && address != QLatin1String("0.0.0.0")
+                            && address != QLatin1String("   .   .   .   ");
+    device->setMeasurable(measurable ? 1 : 0);
 }
 
 bool DeviceList::removeLastDevice()

@@ -50,6 +50,8 @@ public:
     bool removeDevice(LevelChecker *device);
     // Marks each device measurable when it has a channel to measure and an address.
     void updateMeasurableFlags();
+    // The same for one device.
+    static void updateMeasurableFlag(LevelChecker *device);
     // Takes the last device out of the list with its worker, whose thread is told to quit.
     // The device is deleted at once, or, while its worker may still use it, once the worker
     // has let go. False for an empty list.

@@ -1046,10 +1046,10 @@ bool ChannelDetailsViewModel::AlertSettingFileRead()
     return ok;
 }
 
+// The device list's rule: a device without an address is not measurable, whatever its plan.
 void ChannelDetailsViewModel::updateMeasurable()
 {
-    if (LevelChecker *checker = device())
-        checker->setMeasurable(checker->channelSettingCount() > 0 ? 1 : 0);
+    DeviceList::updateMeasurableFlag(device());
 }
 
 void ChannelDetailsViewModel::ResultsLogUpdate()
