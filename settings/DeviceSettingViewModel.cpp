@@ -713,17 +713,20 @@ void DeviceSettingViewModel::inputIpaddrRowChange(const QString &value, int row)
     writeDeviceLog(row, WorkLogIpAddressChanged);
 }
 
+// The page asks on every keystroke in a row: a record and its MER/CN pair are added only
+// when the last row is the one typed in.
 void DeviceSettingViewModel::addEmptyRow(int row)
 {
-    merCnModes.append(MerCnPair());
     const int count = editRecords.size();
     if (count < MaxRows && row == count - 1) {
         if (editRecords[row].ipAddress.isEmpty())
             editRecords[row].ipAddress = DeviceEditRecord::blankAddress();
         editRecords.append(DeviceEditRecord::blank(count + 1));
+        merCnModes.append(MerCnPair());
         appendBlankTableRow();
     } else if (count == MaxRows && row == MaxRows - 1) {
         editRecords.append(DeviceEditRecord::blank(MaxRows + 1));
+        merCnModes.append(MerCnPair());
     }
     setPageProperty("rowindex", shownRowCount());
 }
