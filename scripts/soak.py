@@ -36,8 +36,6 @@ SIMCTL = os.path.join(SOURCE, "sim", "simctl")
 GRACE_S = 15
 SAMPLE_S = 10
 RESULT_LINE = re.compile(rb"^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d,")
-# Lines up to this far above the requests are expected: a failed SET of a silent device
-# also reports a timeout, which is written as a "---" line.
 
 PLAN_HEADER = "'BandTabIndex,Channel,Frequency[KHz],BroadbandSystem,localFrequency[KHz],powerSupply,measuring"
 ALERT_HEADER = "'BandTabIndex,Channel,LevelMin,LevelMax,MER/CN,BER,HikariLevelMin,HikariLevelMax,ConvertCNR"
@@ -216,9 +214,9 @@ def main():
     say("")
     say("memory (VmRSS, MiB) once a minute:")
     say("  " + "  ".join("%dm:%.1f" % (t // 60, kb / 1024.0) for t, kb in samples if int(t) % 60 < SAMPLE_S))
-    if len(samples) >= 12:
-        # The first two minutes are start-up (QML, caches); growth is judged after them.
-        settled = [kb for t, kb in samples if t >= 120]
+    # The first two minutes are start-up (QML, caches); growth is judged after them.
+    settled = [kb for t, kb in samples if t >= 120]
+    if len(settled) >= 12:
         first = sum(settled[:6]) / 6.0
         last = sum(settled[-6:]) / 6.0
         say("  after start-up: %.1f MiB, at the end: %.1f MiB, growth %.1f MiB (%.1f %%)"
