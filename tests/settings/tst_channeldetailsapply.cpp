@@ -212,6 +212,20 @@ private slots:
         QVERIFY(TestFiles::readShiftJis(fx->root.workLogPath()).contains(QStringLiteral(",機器No.1,測定を停止")));
     }
 
+    // A device without an address is not measurable after a save, whatever its plan: the
+    // result list must keep refusing to start it.
+    void addresslessDeviceStaysUnmeasurable()
+    {
+        const quint32 none = 0;
+        device->setIpAddress(&none);
+        QVERIFY(fx->writePlan(1, ChannelSettingFile::Copy::Working, "0,13,473143,0,0,0,1\n"));
+        QVERIFY(fx->open(1, QStringLiteral("本社"), ScreenMeasurementResult));
+        fx->save();
+        QCOMPARE(fx->topPageName(), QStringLiteral("MeasurementResult"));
+        QCOMPARE(device->channelSettingCount(), 1);
+        QVERIFY(!device->isMeasurable());
+    }
+
     // A worker that does not leave its loop in time: the device's lists stay as they are,
     // the device is left stopped, the operator is told and may save again.
     void workerThatDoesNotLeave()
