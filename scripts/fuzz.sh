@@ -16,7 +16,7 @@ names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
   names=(replyparser registration channelplan alert ini historyfile)
 fi
-./scripts/install-deps.sh
+./scripts/install-deps.sh clang libclang-rt-14-dev
 BUILD_DIR=build-fuzz
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -DNRT52_FUZZ=ON -DBUILD_TESTING=OFF \

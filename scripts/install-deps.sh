@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only those that are missing.
+# Installs the Debian packages the project needs, only those that are missing; packages
+# named as arguments are added (the fuzz targets' compiler).
 set -euo pipefail
-packages=(g++ make cmake
+packages=("$@"
+  g++ make cmake
   qtbase5-dev qtdeclarative5-dev
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtqml
   qml-module-qtquick-controls2 qml-module-qtquick-dialogs qml-module-qtquick-controls
   qml-module-qttest libsnmp-dev snmpd snmp
   xvfb xauth imagemagick fonts-ipafont-gothic
-  iputils-ping curl python3 python3-pyftpdlib
-  clang libclang-rt-14-dev)
+  iputils-ping curl python3 python3-pyftpdlib)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
