@@ -99,3 +99,8 @@ bool PollingSettings::sameIntervalsAndMode(const PollingSettings &other) const
     }
     return chMonitoring == other.chMonitoring;
 }
+
+std::array<int *, 12> PollingSettings::intervals()
+{
+    return intervalFields(*this);
+}

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <array>
+
 class DeviceList;
 
 // The measuring pace that the screens read from "application_setting.ini" whenever they
@@ -47,4 +49,7 @@ struct PollingSettings
     void copyIntoDevices(DeviceList *devices) const;
 
     bool sameIntervalsAndMode(const PollingSettings &other) const;
+
+    // The twelve intervals in the order of the settings file's keys.
+    std::array<int *, 12> intervals();
 };

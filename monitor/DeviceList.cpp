@@ -215,35 +215,31 @@ bool DeviceList::removeLastDevice()
         if (thread)
             thread->quitThread();
     }
-    if (!item)
-        return true;
-    if (isDeviceInUse(item)) {
-        item->setParent(nullptr);
-        heldDevices.append(item);
+    if (deleteOrHold(item))
         heldDeviceTimer->start();
-        writeLog(QStringLiteral("device %1 is still used by its worker; deleted when the worker lets go")
-                     .arg(item->deviceNo()));
-    } else {
+    return true;
+}
+
+bool DeviceList::deleteOrHold(LevelChecker *item)
+{
+    if (!item)
+        return false;
+    if (!isDeviceInUse(item)) {
         delete item;
+        return false;
     }
+    item->setParent(nullptr);
+    heldDevices.append(item);
+    writeLog(QStringLiteral("device %1 is still used by its worker; deleted when the worker lets go")
+                 .arg(item->deviceNo()));
     return true;
 }
 
 void DeviceList::deleteAllDevices()
 {
     restartTimer->stop();
-    for (LevelChecker *item : qAsConst(devices)) {
-        if (!item)
-            continue;
-        if (isDeviceInUse(item)) {
-            item->setParent(nullptr);
-            heldDevices.append(item);
-            writeLog(QStringLiteral("device %1 is still used by its worker; deleted when the worker lets go")
-                         .arg(item->deviceNo()));
-        } else {
-            delete item;
-        }
-    }
+    for (LevelChecker *item : qAsConst(devices))
+        deleteOrHold(item);
     devices.clear();
     if (!heldDevices.isEmpty())
         heldDeviceTimer->start();

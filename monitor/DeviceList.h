@@ -120,6 +120,8 @@ private:
     // Position of the first device that the peer text names, -1 when none.
     int findPeer(const QString &peer) const;
     void releaseHeldDevices();
+    // Deletes a device its worker has let go; one still in use is held (true) until it does.
+    bool deleteOrHold(LevelChecker *item);
     // Starts the next device of the series from restartPosition on that is marked for the
     // reboot, and times the one after it.
     void restartNextAfterReboot();

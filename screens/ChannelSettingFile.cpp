@@ -3,6 +3,7 @@
 #include "core/SharedTypes.h"
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformPaths.h"
+#include "screens/AlertSettingFile.h"
 #include "screens/SettingFileText.h"
 
 #include <QFileInfo>
@@ -130,6 +131,17 @@ bool ChannelSettingFile::removeCopy(int deviceNo, Copy copy)
     return SettingFileText::removeFile(filePath(deviceNo, copy));
 }
 
+bool ChannelSettingFile::pendingPairExists(int deviceNo)
+{
+    return exists(deviceNo, Copy::Pending) || AlertSettingFile::exists(deviceNo, AlertSettingFile::Copy::Pending);
+}
+
+void ChannelSettingFile::removePendingPair(int deviceNo)
+{
+    removeCopy(deviceNo, Copy::Pending);
+    AlertSettingFile::removeCopy(deviceNo, AlertSettingFile::Copy::Pending);
+}
+
 bool ChannelSettingFile::read(const QString &path, QVector<ChannelSettingEntry> *rows)
 {
     rows->clear();
@@ -168,22 +180,26 @@ bool ChannelSettingFile::readMeasured(const QString &path, MeasuredChannelPlan *
         row.powerSupply = SettingFileText::toInt(fields.at(5));
         plan->channels.append(row);
 
-        if (row.bandTabIndex != BandCatv)
-            return;
-        const QString mhz = QString::number(row.frequency).left(3);
-        if (row.channel == QLatin1String("C24")) {
-            if (mhz == QLatin1String("231"))
-                plan->c24FrequencyType = 0;
-            else if (mhz == QLatin1String("233"))
-                plan->c24FrequencyType = 1;
-        } else if (row.channel == QLatin1String("8")) {
-            if (mhz == QLatin1String("195"))
-                plan->ch8FrequencyType = 0;
-            else if (mhz == QLatin1String("191"))
-                plan->ch8FrequencyType = 1;
-        }
+        if (row.bandTabIndex == BandCatv)
+            noteCatvVariant(row.channel, QString::number(row.frequency), &plan->c24FrequencyType,
+                            &plan->ch8FrequencyType);
     });
     return true;
+}
+
+void ChannelSettingFile::noteCatvVariant(const QString &channel, const QString &frequencyText, int *c24, int *ch8)
+{
+    if (channel == QLatin1String("C24")) {
+        if (frequencyText.startsWith(QLatin1String("231")))
+            *c24 = 0;
+        else if (frequencyText.startsWith(QLatin1String("233")))
+            *c24 = 1;
+    } else if (channel == QLatin1String("8")) {
+        if (frequencyText.startsWith(QLatin1String("195")))
+            *ch8 = 0;
+        else if (frequencyText.startsWith(QLatin1String("191")))
+            *ch8 = 1;
+    }
 }
 
 QByteArray ChannelSettingFile::fileContent(const QVector<ChannelSettingEntry> &rows)

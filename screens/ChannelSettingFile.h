@@ -48,6 +48,13 @@ public:
     static bool exists(int deviceNo, Copy copy);
     // Removes that copy of the device's plan when it exists; true when none is left.
     static bool removeCopy(int deviceNo, Copy copy);
+    // The pair a details save leaves for the device setting apply: the pending plan and the
+    // pending thresholds. True when either exists.
+    static bool pendingPairExists(int deviceNo);
+    // The CATV frequency plan a plan row shows: C24 at 231 or 233 MHz gives *c24 0 or 1,
+    // channel 8 at 195 or 191 MHz gives *ch8 0 or 1; any other row changes neither.
+    static void noteCatvVariant(const QString &channel, const QString &frequencyText, int *c24, int *ch8);
+    static void removePendingPair(int deviceNo);
 
     // Every row of the plan, for the setting screens. Lines of fewer than 7 fields are
     // skipped; the first longer one is the header. A row is measured when its seventh field

@@ -6,19 +6,10 @@
 #include "screens/SettingFileText.h"
 
 #include <QStringList>
-#include <QUrl>
 
 QString DeviceListFile::headerLine()
 {
     return QStringLiteral("No,名称,IPアドレス,同軸/光,サイクル間隔,測定開始時間,測定終了時間,光波長");
-}
-
-QString DeviceListFile::localPath(const QString &dialogChoice)
-{
-    const QUrl url(dialogChoice);
-    if (url.isLocalFile())
-        return url.toLocalFile();
-    return dialogChoice;
 }
 
 QVector<RegistrationRecord> DeviceListFile::recordsOf(const DeviceList &devices)
@@ -82,10 +73,6 @@ bool DeviceListFile::read(const QString &path, QVector<RegistrationRecord> *reco
         record.startTime = fields.at(5);
         record.endTime = fields.at(6);
         record.wavelength = SettingFileText::field(fields, 7);
-        record.serialNumber.clear();
-        record.macAddress.clear();
-        record.firmwareVersion.clear();
-        record.measurementState = 1;
         result.append(record);
     }
     *records = result;

@@ -26,10 +26,6 @@ public:
 
     static QString headerLine();
 
-    // The local path of a file dialog's choice: a URL ("file:///home/a/b.csv") through
-    // QUrl::toLocalFile, anything without a scheme as it stands.
-    static QString localPath(const QString &dialogChoice);
-
     // The registered devices as the export writes them.
     static QVector<RegistrationRecord> recordsOf(const DeviceList &devices);
     // The file's bytes for records, numbered by position.

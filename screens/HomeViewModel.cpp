@@ -10,14 +10,6 @@
 
 #include <QDir>
 
-
-namespace {
-
-// The community every registered device is reached with.
-const char *const DeviceCommunity = "kv52gate";
-
-} // namespace
-
 QString HomeViewModel::lockFilePath()
 {
     return QDir(QDir::tempPath()).absoluteFilePath(QStringLiteral("nrt52.lock"));
@@ -147,7 +139,7 @@ void HomeViewModel::DeviceListFileRead()
                          record.inputTypeCode(), "", record.cycleIntervalCode(),
                          record.startTime.toUtf8().constData(),
                          record.endTime.toUtf8().constData(), record.wavelengthCode(),
-                         DeviceCommunity, record.port);
+                         RegistrationRecord::Community, record.port);
         if (list->deviceCount() == before + 1)
             RegistrationFile::applyTo(list->device(before), record);
     }

@@ -10,6 +10,9 @@
 // file is read.
 struct RegistrationRecord
 {
+    // The SNMP community every registered device is reached with.
+    static constexpr const char *Community = "kv52gate";
+
     // Device number: the position among the device lines, 1-based. The reader numbers the
     // devices itself and the writer writes positions, whatever the file's "No" says.
     int deviceNo = 0;

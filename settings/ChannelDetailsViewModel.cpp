@@ -470,19 +470,8 @@ void ChannelDetailsViewModel::readChannelFiles()
     for (const ChannelDetailsEntry &entry : qAsConst(workingPlan)) {
         if (entry.measuring)
             measuringRows.append(entry);
-        if (entry.bandTabIndex != BandCatv)
-            continue;
-        if (entry.channel == QLatin1String("C24")) {
-            if (entry.frequency.startsWith(QLatin1String("231")))
-                c24FrequencyType = 0;
-            else if (entry.frequency.startsWith(QLatin1String("233")))
-                c24FrequencyType = 1;
-        } else if (entry.channel == QLatin1String("8")) {
-            if (entry.frequency.startsWith(QLatin1String("195")))
-                ch8FrequencyType = 0;
-            else if (entry.frequency.startsWith(QLatin1String("191")))
-                ch8FrequencyType = 1;
-        }
+        if (entry.bandTabIndex == BandCatv)
+            ChannelSettingFile::noteCatvVariant(entry.channel, entry.frequency, &c24FrequencyType, &ch8FrequencyType);
     }
 }
 
@@ -1012,9 +1001,7 @@ bool ChannelDetailsViewModel::MeasurementChannelSettingFileRead()
     LevelChecker *checker = device();
     bool ok = true;
     if (checker) {
-        MeasuredChannelPlan plan;
-        if (ChannelSettingFile::readMeasured(ChannelSettingFile::filePath(deviceNo), &plan)) {
-            ChannelSettingFile::applyTo(checker, plan);
+        if (ChannelSettingFile::loadCommitted(checker, deviceNo)) {
             checker->setSettingFileName(ChannelSettingFile::fileName(deviceNo));
             checker->setC24FrequencyType(c24FrequencyType);
             checker->setCh8FrequencyType(ch8FrequencyType);
@@ -1034,10 +1021,7 @@ bool ChannelDetailsViewModel::AlertSettingFileRead()
     LevelChecker *checker = device();
     bool ok = true;
     if (checker) {
-        QVector<AlertSettingRow> rows;
-        if (AlertSettingFile::read(AlertSettingFile::filePath(deviceNo), &rows)) {
-            AlertSettingFile::applyTo(checker, rows);
-        } else {
+        if (!AlertSettingFile::loadCommitted(checker, deviceNo)) {
             log(QStringLiteral("AlertSetting alert_%1.csv read ERROR").arg(deviceNo));
             ok = false;
         }
@@ -1100,8 +1084,7 @@ void ChannelDetailsViewModel::checkChangeDialog()
     const bool thresholds = thresholdsChanged();
     // A pending pair saved earlier for the device setting apply is lost by leaving for
     // home, so it counts as a change as well.
-    const bool pendingPair = ChannelSettingFile::exists(deviceNo, ChannelSettingFile::Copy::Pending)
-                             || AlertSettingFile::exists(deviceNo, AlertSettingFile::Copy::Pending);
+    const bool pendingPair = ChannelSettingFile::pendingPairExists(deviceNo);
     const bool plan = planChanged() || merCnrChanged || pendingPair;
     if (thresholds || (!returnRequested && plan)) {
         emit openPopup(PopupDiscard);
@@ -1131,8 +1114,7 @@ void ChannelDetailsViewModel::onChangeDestroy()
 void ChannelDetailsViewModel::removeWorkingFiles()
 {
     ChannelSettingFile::removeCopy(deviceNo, ChannelSettingFile::Copy::Working);
-    ChannelSettingFile::removeCopy(deviceNo, ChannelSettingFile::Copy::Pending);
-    AlertSettingFile::removeCopy(deviceNo, AlertSettingFile::Copy::Pending);
+    ChannelSettingFile::removePendingPair(deviceNo);
 }
 
 void ChannelDetailsViewModel::pauseForPopup(int milliseconds)

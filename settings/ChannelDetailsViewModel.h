@@ -118,8 +118,6 @@ public:
     QString catvMerCn() const { return catvMerCnr; }
     bool merCnChanged() const { return merCnrChanged; }
     bool isReturnRequested() const { return returnRequested; }
-    int c24Type() const { return c24FrequencyType; }
-    int ch8Type() const { return ch8FrequencyType; }
 
 signals:
     void transWindow(QVariant screen);

@@ -5,7 +5,6 @@
 #include "core/ValueFormat.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
 #include "screens/ChannelSettingFile.h"
 #include "screens/MainFrameViewModel.h"
 
@@ -238,8 +237,6 @@ void ChannelSettingViewModel::activate()
     setPageProperty("chName1", terrestrialNames);
     setPageProperty("countTrue1", terrestrialChecks);
 
-    selectedBands.clear();
-    selectedChannels.clear();
     buildSummary();
 
     if (MainFrameViewModel *mainFrame = qobject_cast<MainFrameViewModel *>(frame.data())) {
@@ -296,8 +293,7 @@ bool ChannelSettingViewModel::changesPending() const
 
 bool ChannelSettingViewModel::pendingPairExists() const
 {
-    return ChannelSettingFile::exists(deviceNo, ChannelSettingFile::Copy::Pending)
-           || AlertSettingFile::exists(deviceNo, AlertSettingFile::Copy::Pending);
+    return ChannelSettingFile::pendingPairExists(deviceNo);
 }
 
 bool ChannelSettingViewModel::leaveRemovesPending() const
@@ -310,8 +306,7 @@ void ChannelSettingViewModel::removeEditingFiles(bool pendingToo)
     ChannelSettingFile::removeCopy(deviceNo, ChannelSettingFile::Copy::Working);
     if (!pendingToo)
         return;
-    ChannelSettingFile::removeCopy(deviceNo, ChannelSettingFile::Copy::Pending);
-    AlertSettingFile::removeCopy(deviceNo, AlertSettingFile::Copy::Pending);
+    ChannelSettingFile::removePendingPair(deviceNo);
 }
 
 void ChannelSettingViewModel::leave()
@@ -441,8 +436,8 @@ void ChannelSettingViewModel::onBandChanged(int button)
     QStringList names;
     QVariantList checks;
     QStringList frequencies;
-    bool shb = false;
-    bool vhf = false;
+    int shb = 0;
+    int vhf = 0;
     for (const ChannelSettingEntry &entry : qAsConst(workingPlan)) {
         const int band = entry.bandTabIndex;
         if (button == BandBsRight || button == BandJcsat3aHorizontal || button == BandSccBHorizontal) {
@@ -470,19 +465,8 @@ void ChannelSettingViewModel::onBandChanged(int button)
             names.append(entry.channel);
             checks.append(entry.measuring);
             frequencies.append(displayFrequency(entry));
-            if (button == BandCatv) {
-                if (entry.channel == QLatin1String("C24")) {
-                    if (entry.frequency.startsWith(QLatin1String("231")))
-                        shb = false;
-                    else if (entry.frequency.startsWith(QLatin1String("233")))
-                        shb = true;
-                } else if (entry.channel == QLatin1String("8")) {
-                    if (entry.frequency.startsWith(QLatin1String("195")))
-                        vhf = false;
-                    else if (entry.frequency.startsWith(QLatin1String("191")))
-                        vhf = true;
-                }
-            }
+            if (button == BandCatv)
+                ChannelSettingFile::noteCatvVariant(entry.channel, entry.frequency, &shb, &vhf);
         }
     }
 
@@ -518,8 +502,8 @@ void ChannelSettingViewModel::onBandChanged(int button)
         setPageProperty("chName1", names);
         setPageProperty("countTrue1", checks);
         setPageProperty("hertz1", frequencies);
-        setPageProperty("shb", shb);
-        setPageProperty("vhf", vhf);
+        setPageProperty("shb", shb == 1);
+        setPageProperty("vhf", vhf == 1);
         setMerCnRadio(catvMerCnrEdit);
         break;
     case BandCatvUpstream:
@@ -607,14 +591,8 @@ void ChannelSettingViewModel::onAllChecked(int bandInfo, bool allCheck)
             emit openPopup(PopupLimit);
         }
     }
-    selectedBands.clear();
-    selectedChannels.clear();
-    bandChecks.clear();
+    readBandChecks(bandInfo);
     allChecked = allCheck;
-    for (const ChannelSettingEntry &entry : qAsConst(workingPlan)) {
-        if (entry.bandTabIndex == bandInfo)
-            bandChecks.append(entry.measuring);
-    }
     previewList(bandInfo);
     logLeave("onAllChecked");
 }
@@ -637,20 +615,25 @@ void ChannelSettingViewModel::onChannelSignal(int bandInfo, QString checkbutton,
         }
         break;
     }
-    selectedBands.clear();
-    selectedChannels.clear();
-    bandChecks.clear();
-    for (const ChannelSettingEntry &entry : qAsConst(workingPlan)) {
-        if (entry.bandTabIndex == bandInfo)
-            bandChecks.append(entry.measuring);
-    }
+    readBandChecks(bandInfo);
     allChecked = allTrue(bandChecks);
     previewList(bandInfo);
     logLeave("onChannelSignal");
 }
 
+void ChannelSettingViewModel::readBandChecks(int band)
+{
+    bandChecks.clear();
+    for (const ChannelSettingEntry &entry : qAsConst(workingPlan)) {
+        if (entry.bandTabIndex == band)
+            bandChecks.append(entry.measuring);
+    }
+}
+
 void ChannelSettingViewModel::buildSummary()
 {
+    selectedBands.clear();
+    selectedChannels.clear();
     const int limit = maxChannels();
     QList<int> bands;
     for (const ChannelSettingEntry &entry : qAsConst(workingPlan)) {
@@ -883,8 +866,6 @@ void ChannelSettingViewModel::onChannelFileSelect(int bandInfo, QString currentT
         return;
     clearLists();
     workingPlan.clear();
-    selectedBands.clear();
-    selectedChannels.clear();
     bandChecks.clear();
     readPlan(ChannelSettingFile::folderPath() + QLatin1Char('/') + planFileNames.at(index), &workingPlan);
     previewList(bandInfo);

@@ -58,14 +58,10 @@ public:
     QVector<ChannelSettingEntry> loadedRows() const { return loadedPlan; }
     QVector<ChannelSettingEntry> committedRows() const { return committedPlan; }
     QStringList fileNames() const { return planFileNames; }
-    QStringList fileLabels() const { return planFileLabels; }
     QStringList summaryChannels() const { return selectedChannels; }
-    QVariantList summaryBands() const { return selectedBands; }
     bool lastCheckOk() const { return validationOk; }
     QString terrestrialMerCn() const { return ofdmMerCnr; }
     QString catvMerCn() const { return catvMerCnr; }
-    QString terrestrialMerCnEdit() const { return ofdmMerCnrEdit; }
-    QString catvMerCnEdit() const { return catvMerCnrEdit; }
     bool merCnChanged() const { return merCnrChanged; }
     // The device number of the last MER/CN hand-over (the modes apply to deviceNo regardless).
     int merCnDeviceNo() const { return merCnDevice; }
@@ -115,6 +111,8 @@ private:
     bool readPlan(const QString &path, QVector<ChannelSettingEntry> *rows);
     int checkedCount() const;
     // Rebuilds selectedBands / selectedChannels from the plan, cut at the channel limit.
+    // The checks of one band's rows, in plan order.
+    void readBandChecks(int band);
     void buildSummary();
     void setMerCnRadio(const QString &mode);
     // Removes the working copy, and with pendingToo the pending plan and pending thresholds.

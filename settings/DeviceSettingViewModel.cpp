@@ -8,17 +8,19 @@
 #include "core/PollingSettings.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
+#include "platform/PlatformSleep.h"
 #include "screens/AlertSettingFile.h"
 #include "screens/ChannelSettingFile.h"
 #include "screens/DeviceChoiceTables.h"
 #include "screens/DeviceListFile.h"
 #include "screens/MainFrameViewModel.h"
 #include "screens/RegistrationFile.h"
+#include "screens/ResultSaveWriter.h"
+#include "screens/SettingFileText.h"
 #include "settings/ConnectionTest.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QThread>
 #include <QTime>
 #include <QTimer>
 
@@ -37,7 +39,6 @@ const AbstractViewModel::PageConnection kPageConnections[] = {
     {true, SIGNAL(changeDestroy()), SLOT(onChangeDestroy())},
 };
 
-const char *const DeviceCommunity = "kv52gate";
 const QString Always = QStringLiteral("常時");
 const QString NotSet = QStringLiteral("未設定");
 const QString PlanSet = QStringLiteral("設定・確認");
@@ -106,13 +107,6 @@ quint32 packedAddress(const QString &text)
     return packed;
 }
 
-int codeNumber(const QString &text)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok ? value : 0;
-}
-
 // "h:m" as "hh:mm"; empty when it is no time.
 QString timeText(const QString &text)
 {
@@ -122,11 +116,6 @@ QString timeText(const QString &text)
 QString shownAddress(const QString &address)
 {
     return address == NoAddress ? DeviceEditRecord::blankAddress() : address;
-}
-
-void pause(int ms)
-{
-    QThread::msleep(static_cast<unsigned long>(ms));
 }
 
 } // namespace
@@ -329,18 +318,17 @@ void DeviceSettingViewModel::checkChangeDialog()
             ? deviceSettingModel->data(deviceSettingModel->index(i), DeviceSettingModel::ValidtimeRole).toString()
             : now.validTimeText;
         pending = before.name != now.name || before.ipAddress != now.ipAddress
-                  || codeNumber(before.inputType) != codeNumber(now.inputType)
-                  || codeNumber(before.cycleInterval) != codeNumber(now.cycleInterval)
+                  || SettingFileText::toInt(before.inputType) != SettingFileText::toInt(now.inputType)
+                  || SettingFileText::toInt(before.cycleInterval) != SettingFileText::toInt(now.cycleInterval)
                   || (shown != before.startTime
                       && shown != QStringLiteral("%1～%2").arg(before.startTime, before.endTime));
     }
     if (!pending)
-        pending = !preImportRecords.isEmpty();
+        pending = importPending;
     const int edited = editRecords.size() - 1;
     for (int n = 1; n <= edited && !pending; ++n) {
         pending = ChannelSettingFile::exists(n, ChannelSettingFile::Copy::Working)
-                  || ChannelSettingFile::exists(n, ChannelSettingFile::Copy::Pending)
-                  || AlertSettingFile::exists(n, AlertSettingFile::Copy::Pending);
+                  || ChannelSettingFile::pendingPairExists(n);
     }
     if (!pending)
         pending = merCnChanged;
@@ -350,7 +338,7 @@ void DeviceSettingViewModel::checkChangeDialog()
         return;
     }
     emit openPopup(PopupDiscard);
-    pause(QuestionPauseMs);
+    PlatformSleep::sleepMs(QuestionPauseMs);
     QCoreApplication::processEvents();
 }
 
@@ -360,15 +348,13 @@ void DeviceSettingViewModel::onChangeDestroy()
     restoreSavedRecords();
     if (importPending) {
         importPending = false;
-        preImportRecords.clear();
         setPageProperty("rowindex", shownRowCount());
     }
     // Every number a row could have had: a plan left pending for a row added and then
     // discarded would otherwise be promoted onto the next device given that number.
     for (int n = 1; n <= MaxRows + 1; ++n) {
         ChannelSettingFile::removeCopy(n, ChannelSettingFile::Copy::Working);
-        ChannelSettingFile::removeCopy(n, ChannelSettingFile::Copy::Pending);
-        AlertSettingFile::removeCopy(n, AlertSettingFile::Copy::Pending);
+        ChannelSettingFile::removePendingPair(n);
     }
     logLeave("onChangeDestroy");
     emit changeHomeDialog();
@@ -504,7 +490,7 @@ QVector<DeviceEditRecord> DeviceSettingViewModel::importedRecords(const QVector<
 void DeviceSettingViewModel::exportDeviceList(const QString &url)
 {
     log(url);
-    const QString path = DeviceListFile::localPath(url);
+    const QString path = ResultSaveWriter::localPath(url);
     DeviceList *list = devices();
     const QVector<RegistrationRecord> records = list ? DeviceListFile::recordsOf(*list) : QVector<RegistrationRecord>();
     if (DeviceListFile::write(path, records))
@@ -519,7 +505,7 @@ void DeviceSettingViewModel::exportDeviceList(const QString &url)
 // delete every device.
 void DeviceSettingViewModel::importDeviceList(const QString &url)
 {
-    const QString path = DeviceListFile::localPath(url);
+    const QString path = ResultSaveWriter::localPath(url);
     log(path);
     QVector<RegistrationRecord> records;
     int dropped = 0;
@@ -546,7 +532,6 @@ void DeviceSettingViewModel::importDeviceList(const QString &url)
 
 void DeviceSettingViewModel::setImportedRecords(const QVector<DeviceEditRecord> &records)
 {
-    preImportRecords = editRecords;
     editRecords.clear();
     for (const DeviceEditRecord &record : records) {
         if (editRecords.size() >= MaxRows)
@@ -578,11 +563,11 @@ DeviceSettingRow DeviceSettingViewModel::tableRowOf(const DeviceEditRecord &reco
     row.deviceno = record.deviceNo;
     row.devicename = record.name;
     row.ipaddress = record.ipAddress;
-    row.inputtype = DeviceChoiceTables::textOf(inputTypeMap, codeNumber(record.inputType));
+    row.inputtype = DeviceChoiceTables::textOf(inputTypeMap, SettingFileText::toInt(record.inputType));
     row.settingfile = record.settingFile;
     row.validtime = record.validTimeText;
-    row.cycleInterval = DeviceChoiceTables::textOf(cycleIntervalMap, codeNumber(record.cycleInterval));
-    row.hikariWaveLength = DeviceChoiceTables::textOf(hikariWaveLengthMap, codeNumber(record.wavelength));
+    row.cycleInterval = DeviceChoiceTables::textOf(cycleIntervalMap, SettingFileText::toInt(record.cycleInterval));
+    row.hikariWaveLength = DeviceChoiceTables::textOf(hikariWaveLengthMap, SettingFileText::toInt(record.wavelength));
     return row;
 }
 
@@ -590,15 +575,7 @@ void DeviceSettingViewModel::appendBlankTableRow()
 {
     if (!deviceSettingModel)
         return;
-    DeviceSettingRow row;
-    row.deviceno = QString::number(deviceSettingModel->rowCount() + 1);
-    row.ipaddress = DeviceEditRecord::blankAddress();
-    row.inputtype = QStringLiteral("同軸");
-    row.settingfile = NotSet;
-    row.validtime = Always;
-    row.cycleInterval = QStringLiteral("連続");
-    row.hikariWaveLength = QStringLiteral("1550");
-    deviceSettingModel->appendRow(row);
+    deviceSettingModel->appendRow(tableRowOf(DeviceEditRecord::blank(deviceSettingModel->rowCount() + 1)));
 }
 
 void DeviceSettingViewModel::writeDeviceLog(int row, WorkLogKind kind) const
@@ -946,7 +923,7 @@ bool DeviceSettingViewModel::checkDuplicates(bool imported)
 void DeviceSettingViewModel::showProgress(bool readAll)
 {
     emit openPopup(readAll ? PopupReadout : PopupApplying);
-    pause(ProgressPauseMs);
+    PlatformSleep::sleepMs(ProgressPauseMs);
     setPageProperty("settingok", false);
     setPageProperty("settngtext", readAll ? QStringLiteral("取得中です。しばらくお待ちください。")
                                           : QStringLiteral("設定中です。しばらくお待ちください。"));
@@ -960,10 +937,10 @@ void DeviceSettingViewModel::registerDevice(int deviceNo, const DeviceEditRecord
         return;
     const quint32 address = packedAddress(record.ipAddress);
     model->addDevice(deviceNo, toCharBuffer(record.name).constData(), "", &address,
-                     codeNumber(record.inputType), toCharBufferAscii(record.settingFile).constData(),
-                     codeNumber(record.cycleInterval), toCharBuffer(record.startTime).constData(),
-                     toCharBuffer(record.endTime).constData(), codeNumber(record.wavelength), DeviceCommunity,
-                     record.port);
+                     SettingFileText::toInt(record.inputType), toCharBufferAscii(record.settingFile).constData(),
+                     SettingFileText::toInt(record.cycleInterval), toCharBuffer(record.startTime).constData(),
+                     toCharBuffer(record.endTime).constData(), SettingFileText::toInt(record.wavelength),
+                     RegistrationRecord::Community, record.port);
 }
 
 void DeviceSettingViewModel::startReadoutTimer()
@@ -1084,7 +1061,7 @@ QList<int> DeviceSettingViewModel::registerNewRows()
     for (int j = list->deviceCount(); j + 1 < editRecords.size(); ++j) {
         const DeviceEditRecord &record = editRecords.at(j);
         const int before = list->deviceCount();
-        registerDevice(codeNumber(record.deviceNo), record);
+        registerDevice(SettingFileText::toInt(record.deviceNo), record);
         if (list->deviceCount() != before + 1)
             break;
         LevelChecker *device = list->device(before);
@@ -1094,7 +1071,7 @@ QList<int> DeviceSettingViewModel::registerNewRows()
         device->setFirmwareVersion(Unknown);
         device->setRequestMode(1);
         added.append(before);
-        pause(NewDevicePauseMs);
+        PlatformSleep::sleepMs(NewDevicePauseMs);
     }
     return added;
 }
@@ -1190,11 +1167,11 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
                 device->setDeviceNo(j + 1);
                 device->setIpAddress(&address);
                 device->setName(record.name);
-                device->setInputType(codeNumber(record.inputType));
-                device->setCycleInterval(codeNumber(record.cycleInterval));
+                device->setInputType(SettingFileText::toInt(record.inputType));
+                device->setCycleInterval(SettingFileText::toInt(record.cycleInterval));
                 device->setStartTime(record.startTime);
                 device->setEndTime(record.endTime);
-                device->setWavelength(codeNumber(record.wavelength));
+                device->setWavelength(SettingFileText::toInt(record.wavelength));
             }
             log(QStringLiteral("ThreadStart!"));
             if (device->ipAddressText() != NoAddress) {
@@ -1273,7 +1250,6 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
     ipAddressError = false;
     importPending = false;
     merCnChanged = false;
-    preImportRecords.clear();
     if (!readAll) {
         WorkLogEntry entry;
         entry.screenId = ScreenDeviceSetting;

@@ -170,7 +170,6 @@ private:
     std::array<bool, MaxRows> applyStopFlags {};
     QVector<DeviceEditRecord> editRecords;
     QVector<DeviceEditRecord> savedRecords;
-    QVector<DeviceEditRecord> preImportRecords;
     QVector<MerCnPair> merCnModes;
     bool merCnChanged = false;
     DeviceSettingModel *deviceSettingModel = nullptr;

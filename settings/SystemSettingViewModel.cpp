@@ -10,8 +10,6 @@
 
 #include <QCoreApplication>
 
-#include <array>
-
 namespace {
 
 const AbstractViewModel::PageConnection kPageConnections[] = {
@@ -21,13 +19,6 @@ const AbstractViewModel::PageConnection kPageConnections[] = {
     {true, SIGNAL(changeDestroy()), SLOT(onChangeDestroy())},
     {true, SIGNAL(reboot(int)), SLOT(onReboot(int))},
 };
-
-// The twelve intervals of a settings record in slider order.
-std::array<int *, 12> intervalsOf(PollingSettings &s)
-{
-    return { &s.firstRecv, &s.powerRecv, &s.uhfRecv, &s.bsRecv, &s.csRecv, &s.catvRecv,
-             &s.skyperfectvRecv, &s.jcsatRecv, &s.sccRecv, &s.lteRecv, &s.fmRecv, &s.pilotRecv };
-}
 
 } // namespace
 
@@ -106,7 +97,7 @@ void SystemSettingViewModel::activate()
     readSystemSettings();
     showSettingsOnPage();
 
-    names.clear();
+    QStringList names;
     DeviceList *list = model->deviceList();
     const int count = list ? list->deviceCount() : 0;
     if (count == 0)
@@ -160,7 +151,7 @@ void SystemSettingViewModel::showSettingsOnPage()
 {
     if (!page)
         return;
-    const auto intervals = intervalsOf(current);
+    const auto intervals = current.intervals();
     const QStringList &sliders = intervalSliderNames();
     for (int i = 0; i < sliders.size(); ++i) {
         if (QObject *slider = page->findChild<QObject *>(sliders.at(i)))
@@ -176,7 +167,7 @@ void SystemSettingViewModel::onComboboxChange(QString name, QString text)
     const int value = text.toInt();
     const int slider = intervalSliderNames().indexOf(name);
     if (slider >= 0)
-        *intervalsOf(current)[slider] = value * 1000;
+        *current.intervals()[slider] = value * 1000;
     else if (name == QLatin1String(MonitoringSliderName))
         current.chMonitoring = value;
 }

@@ -47,10 +47,7 @@ public:
     // Reads the file into the screen's current and saved values (bounds applied).
     void readSystemSettings();
 
-    PollingSettings currentSettings() const { return current; }
-    PollingSettings savedSettings() const { return saved; }
     bool isChanged() const { return !current.sameIntervalsAndMode(saved); }
-    QStringList deviceNames() const { return names; }
     // The reboot upload, for tests: its process id while it runs (0 otherwise).
     qint64 rebootProcessId() const;
     bool isRebootRunning() const;
@@ -86,5 +83,4 @@ private:
     // Pop-up 6 was already shown for the running upload.
     bool rebootFailureShown = false;
     QByteArray rebootErrorText;
-    QStringList names;
 };

@@ -6,6 +6,7 @@
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "screens/DeviceListFile.h"
+#include "screens/ResultSaveWriter.h"
 #include "support/ResultListSetup.h"
 #include "support/TestFiles.h"
 
@@ -74,7 +75,7 @@ private slots:
         const QVector<RegistrationRecord> exported = DeviceListFile::recordsOf(list);
         QCOMPARE(exported.size(), 3);
         const QString file = path(QStringLiteral("devices.csv"));
-        QVERIFY(DeviceListFile::write(DeviceListFile::localPath(QUrl::fromLocalFile(file).toString()), exported));
+        QVERIFY(DeviceListFile::write(ResultSaveWriter::localPath(QUrl::fromLocalFile(file).toString()), exported));
 
         const QByteArray bytes = TestFiles::readBytes(file);
         QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
@@ -167,10 +168,10 @@ private slots:
 
     void dialogChoices()
     {
-        QCOMPARE(DeviceListFile::localPath(QStringLiteral("file:///home/op/機器 一覧.csv")),
+        QCOMPARE(ResultSaveWriter::localPath(QStringLiteral("file:///home/op/機器 一覧.csv")),
                  QStringLiteral("/home/op/機器 一覧.csv"));
-        QCOMPARE(DeviceListFile::localPath(QStringLiteral("file:///home/op/a%20b.csv")), QStringLiteral("/home/op/a b.csv"));
-        QCOMPARE(DeviceListFile::localPath(QStringLiteral("/tmp/x.csv")), QStringLiteral("/tmp/x.csv"));
+        QCOMPARE(ResultSaveWriter::localPath(QStringLiteral("file:///home/op/a%20b.csv")), QStringLiteral("/home/op/a b.csv"));
+        QCOMPARE(ResultSaveWriter::localPath(QStringLiteral("/tmp/x.csv")), QStringLiteral("/tmp/x.csv"));
     }
 };
 
