@@ -105,7 +105,7 @@ public:
         QFile::copy(TestPaths::sourceDir() + QStringLiteral("/sim/VEDIRUDO-ZER"),
                     dir.path() + QStringLiteral("/InternalReadOnly/Mibs/Vm/VEDIRUDO-ZER"));
         // The reboot marker, installed with the program.
-        QFile::copy(qEnvironmentVariable("NRT52_SOURCE_DIR") + QStringLiteral("/demo/root/InternalReadOnly/.reboot"),
+        QFile::copy(TestPaths::sourceDir() + QStringLiteral("/demo/root/InternalReadOnly/.reboot"),
                     dir.path() + QStringLiteral("/InternalReadOnly/.reboot"));
         return QDir::setCurrent(workFolder());
     }
@@ -236,12 +236,12 @@ public:
         return true;
     }
 
-    // Grabs the window into fileName in the build folder (NRT52_BUILD_DIR); false when the
+    // Grabs the window into fileName in the build folder; false when the
     // picture could not be taken or saved.
     bool savePicture(const QString &fileName) const
     {
         const QImage image = window->grabWindow();
-        const QString path = QDir(qEnvironmentVariable("NRT52_BUILD_DIR")).filePath(fileName);
+        const QString path = QDir(TestPaths::buildDir()).filePath(fileName);
         qInfo("picture: %s", qPrintable(path));
         return !image.isNull() && image.save(path);
     }

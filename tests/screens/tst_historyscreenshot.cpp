@@ -3,7 +3,7 @@
 // points and lines. Needs a display that can be grabbed; offscreen it skips. Run it under
 // Xvfb to get the picture:
 //   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb tests/tst_historyscreenshot
-// The PNG goes to $NRT52_SCREENSHOT (default: history-screen.png in the working folder).
+// The PNG goes to $NRT52_SCREENSHOT (default: history-screen.png in the build folder).
 #include "FrameHost.h"
 
 #include "core/IndividualResultListModel.h"

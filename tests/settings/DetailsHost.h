@@ -9,6 +9,7 @@
 #include "screens/ChannelSettingFile.h"
 #include "settings/ChannelDetailsViewModel.h"
 #include "settings/ChannelSettingViewModel.h"
+#include "support/ResultListSetup.h"
 #include "support/TestFiles.h"
 
 #include <QQuickItem>
@@ -35,9 +36,7 @@ public:
     {
         DeviceList *list = host->app->deviceList();
         const int number = list->deviceCount() + 1;
-        const QStringList parts = host_.split(QLatin1Char('.'));
-        const quint32 ip = quint32(parts.value(0).toUInt()) | quint32(parts.value(1).toUInt()) << 8
-                           | quint32(parts.value(2).toUInt()) << 16 | quint32(parts.value(3).toUInt()) << 24;
+        const quint32 ip = ResultListSetup::packedAddress(host_);
         host->app->addDevice(number, name.toUtf8().constData(), "", &ip, 0, nullptr, 0, "常時", "常時", 3,
                              "kv52gate", port);
         return list->device(number - 1);
@@ -82,12 +81,7 @@ public:
     void goHome() const { host->transit(QStringLiteral("Home.qml")); }
 
     QObject *page() const { return host->find(QStringLiteral("ChannelDetails")); }
-    QString topPageName() const
-    {
-        QObject *stack = host->child("stackView");
-        QObject *top = stack ? stack->property("currentItem").value<QObject *>() : nullptr;
-        return top ? top->objectName() : QString();
-    }
+    QString topPageName() const { return host->currentPageName(); }
 
     ChannelDetailsModel *model() const
     {

@@ -110,12 +110,7 @@ public:
         return popupShown() ? page()->property("messagePopupText").toString() : QString();
     }
 
-    QString topPageName() const
-    {
-        QObject *stack = host->child("stackView");
-        QObject *top = stack ? stack->property("currentItem").value<QObject *>() : nullptr;
-        return top ? top->objectName() : QString();
-    }
+    QString topPageName() const { return host->currentPageName(); }
 
     // The file as a fresh reader sees it.
     QVariant iniValue(const QString &key) const

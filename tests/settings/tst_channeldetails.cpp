@@ -4,7 +4,6 @@
 // pending files it writes, the leave check, and the faults it must not hide.
 #include "DetailsHost.h"
 
-#include "screens/WorkLog.h"
 #include "support/ResultListSetup.h"
 
 namespace {

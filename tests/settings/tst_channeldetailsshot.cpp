@@ -5,6 +5,7 @@
 // The PNG goes to $NRT52_SCREENSHOT (default: channel-details.png in the build folder); a
 // second one with the alert bulk pop-up open goes beside it.
 #include "DetailsHost.h"
+#include "support/TestPaths.h"
 
 #include <QImage>
 
@@ -36,9 +37,7 @@ private slots:
 
         QVERIFY(QTest::qWaitForWindowExposed(fx.host->window));
         QTest::qWait(300);
-        const QString path = qEnvironmentVariableIsSet("NRT52_SCREENSHOT")
-            ? qEnvironmentVariable("NRT52_SCREENSHOT")
-            : QDir(QString::fromLocal8Bit(qgetenv("NRT52_BUILD_DIR"))).filePath(QStringLiteral("channel-details.png"));
+        const QString path = TestPaths::picturePath("NRT52_SCREENSHOT", QStringLiteral("channel-details.png"));
         QImage image = fx.host->window->grabWindow();
         QVERIFY(!image.isNull());
         QVERIFY(image.save(path));

@@ -3,12 +3,12 @@
 // devices the demo script starts, with the FTP ports that run.sh hands to the program,
 // receive the marker and fall silent.
 #include "SystemSettingFixture.h"
+#include "support/TestPaths.h"
 
 #include <QProcess>
 
 namespace {
 
-QString sourceDir() { return qEnvironmentVariable("NRT52_SOURCE_DIR"); }
 
 QString run(const QString &program, const QStringList &arguments, int *exitCode)
 {
@@ -43,17 +43,17 @@ private slots:
     void cleanupTestCase()
     {
         int code = 0;
-        run(sourceDir() + QStringLiteral("/sim/simctl"), {QStringLiteral("stop"), QStringLiteral("--dir"),
+        run(TestPaths::sourceDir() + QStringLiteral("/sim/simctl"), {QStringLiteral("stop"), QStringLiteral("--dir"),
                                                          f.root.path() + QStringLiteral("/sim")}, &code);
     }
 
     void demoDeviceReboots()
     {
         int code = -1;
-        run(sourceDir() + QStringLiteral("/scripts/demo-devices.sh"), {f.root.path()}, &code);
+        run(TestPaths::sourceDir() + QStringLiteral("/scripts/demo-devices.sh"), {f.root.path()}, &code);
         QCOMPARE(code, 0);
         // As run.sh does.
-        const QString ports = run(sourceDir() + QStringLiteral("/sim/simctl"),
+        const QString ports = run(TestPaths::sourceDir() + QStringLiteral("/sim/simctl"),
                                   {QStringLiteral("ftpports"), QStringLiteral("--dir"), f.root.path() + QStringLiteral("/sim")},
                                   &code);
         QCOMPARE(code, 0);

@@ -6,6 +6,7 @@
 // device-setting-identity.png (the identity pop-up).
 
 #include "screens/FrameHost.h"
+#include "support/TestPaths.h"
 #include "core/InformationListModel.h"
 #include "monitor/DeviceList.h"
 #include "settings/DeviceSettingViewModel.h"
@@ -43,7 +44,7 @@ private slots:
         QVERIFY(page);
         QVERIFY(QTest::qWaitForWindowExposed(host.window));
         QTest::qWait(300);
-        const QString folder = QString::fromLocal8Bit(qgetenv("NRT52_BUILD_DIR"));
+        const QString folder = TestPaths::buildDir();
         const QImage table = host.window->grabWindow();
         QVERIFY(!table.isNull());
         QVERIFY(table.save(QDir(folder).filePath(QStringLiteral("device-setting-screen.png"))));

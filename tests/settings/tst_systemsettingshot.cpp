@@ -5,6 +5,7 @@
 //   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb tests/tst_systemsettingshot
 // The PNGs go to the build folder: system-setting-screen.png and system-setting-popup.png.
 #include "SystemSettingFixture.h"
+#include "support/TestPaths.h"
 
 #include <QImage>
 
@@ -14,7 +15,7 @@ class TestSystemSettingShot : public QObject
 
     static QString picturePath(const QString &name)
     {
-        return QDir(QString::fromLocal8Bit(qgetenv("NRT52_BUILD_DIR"))).filePath(name);
+        return QDir(TestPaths::buildDir()).filePath(name);
     }
 
 private slots:

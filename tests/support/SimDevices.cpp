@@ -136,16 +136,6 @@ int SimDevices::ftpPort(int device) const
     return QString::fromLatin1(file.readAll()).trimmed().toInt();
 }
 
-QString SimDevices::ftpPortsVariable() const
-{
-    QStringList entries;
-    for (int device = 1; device <= count(); ++device) {
-        if (const int port = ftpPort(device))
-            entries << QStringLiteral("%1=%2").arg(address(device)).arg(port);
-    }
-    return entries.join(QLatin1Char(','));
-}
-
 bool SimDevices::stop()
 {
     if (!m_running)

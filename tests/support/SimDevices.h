@@ -44,8 +44,6 @@ public:
     int port(int device) const;             // 0 when unknown
     int count() const { return m_addresses.size(); }
     int ftpPort(int device) const;          // 0 without an FTP service
-    // "127.0.0.1:SNMPPORT=FTPPORT,..." as the monitor reads NRT52_FTP_PORTS.
-    QString ftpPortsVariable() const;
 
     // delayMs is used by Slow; channel by WrongChannel (empty: a derived channel text).
     // A non-empty onlyChannel limits WrongChannel, Range and NoSignal to the results of

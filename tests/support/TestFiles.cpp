@@ -1,6 +1,7 @@
 #include "support/TestFiles.h"
 
 #include "screens/ChannelSettingFile.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +28,7 @@ QString TestFiles::readShiftJis(const QString &path)
 
 bool TestFiles::installTemplatePlan()
 {
-    const QByteArray bytes = readBytes(qEnvironmentVariable("NRT52_SOURCE_DIR")
+    const QByteArray bytes = readBytes(TestPaths::sourceDir()
                                        + QStringLiteral("/demo/root/InternalReadOnly/CheckerSettings/"
                                                         "MeasurementChannelSetting/user_datalogger_setting_template.csv"));
     return !bytes.isEmpty() && writeBytes(ChannelSettingFile::templatePath(), bytes);
