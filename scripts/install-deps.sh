@@ -9,7 +9,7 @@ packages=("$@"
   qml-module-qtquick-controls2 qml-module-qtquick-dialogs qml-module-qtquick-controls
   qml-module-qttest libsnmp-dev snmpd snmp
   xvfb xauth imagemagick fonts-ipafont-gothic
-  iputils-ping curl python3 python3-pyftpdlib)
+  iputils-ping iproute2 util-linux curl python3 python3-pyftpdlib)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
