@@ -3,6 +3,8 @@
 // bounded ping of a live and of an unreachable address without blocking the event loop, the
 // verdict on ping's output, and no process at all for a row without an address.
 #include "settings/ConnectionTest.h"
+#include "support/SilentLoopback.h"
+#include "support/TestPaths.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -30,6 +32,12 @@ class TestConnectionTest : public QObject
     }
 
 private slots:
+    void initTestCase()
+    {
+        const QString missing = TestPaths::missingPrograms({QStringLiteral("ping")});
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
+    }
+
     void normalisedAddress_data()
     {
         QTest::addColumn<QString>("text");
@@ -89,13 +97,20 @@ private slots:
 
     void unreachableAddressFailsWithoutBlocking()
     {
-        // A documentation network: nothing answers from it, whatever the machine's routes.
-        qint64 startMs = -1;
-        QElapsedTimer clock;
-        clock.start();
-        QCOMPARE(verdictOf(QStringLiteral("198.51.100.1"), &startMs), 0);
-        QVERIFY2(startMs < 500, qPrintable(QString::number(startMs)));
-        QVERIFY(clock.elapsed() < ConnectionTest::LimitMs);
+        {
+            // The ping goes out on loopback and no reply comes back.
+            SilentLoopback silent;
+            if (!silent.isActive())
+                QSKIP(qPrintable(QStringLiteral("no network of its own: ") + silent.error()));
+            qint64 startMs = -1;
+            QElapsedTimer clock;
+            clock.start();
+            QCOMPARE(verdictOf(QStringLiteral("127.0.0.1"), &startMs), 0);
+            QVERIFY2(startMs < 500, qPrintable(QString::number(startMs)));
+            QVERIFY(clock.elapsed() < ConnectionTest::LimitMs);
+        }
+        // Back in the test's own network the same address answers again.
+        QCOMPARE(verdictOf(QStringLiteral("127.0.0.1")), 1);
     }
 
     void blankMaskFails()

@@ -13,7 +13,9 @@
 #include "screens/ChannelSettingFile.h"
 #include "screens/AlertSettingFile.h"
 #include "settings/DeviceSettingViewModel.h"
+#include "support/SilentLoopback.h"
 #include "support/SimDevices.h"
+#include "support/TestPaths.h"
 
 #include <QElapsedTimer>
 #include <QQuickItem>
@@ -123,6 +125,8 @@ private:
 private slots:
     void initTestCase()
     {
+        const QString missing = TestPaths::missingPrograms({QStringLiteral("ping")});
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
         QmlMessageGuard::install();
     }
 
@@ -719,20 +723,29 @@ private slots:
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("silent");
         QTest::addColumn<int>("verdict");
-        QTest::newRow("live, leading zeros") << 0 << QStringLiteral("127.000.000.001") << 1;
+        QTest::newRow("live, leading zeros") << 0 << QStringLiteral("127.000.000.001") << false << 1;
         // ping here takes 0.0.0.0 for the local host: that reply is not the row's.
-        QTest::newRow("blank row") << 1 << QString() << 2;
-        QTest::newRow("nothing answers") << 0 << QStringLiteral("198.51.100.1") << 2;
+        QTest::newRow("blank row") << 1 << QString() << false << 2;
+        // Loopback where echo requests go unanswered.
+        QTest::newRow("nothing answers") << 0 << QStringLiteral("127.000.000.001") << true << 2;
         // Typing the mask over an address clears it.
-        QTest::newRow("cleared") << 0 << Mask << 7;
+        QTest::newRow("cleared") << 0 << Mask << false << 7;
     }
 
     void connectionTestFromPage()
     {
         QFETCH(int, row);
         QFETCH(QString, typed);
+        QFETCH(bool, silent);
         QFETCH(int, verdict);
+        std::unique_ptr<SilentLoopback> network;
+        if (silent) {
+            network.reset(new SilentLoopback);
+            if (!network->isActive())
+                QSKIP(qPrintable(QStringLiteral("no network of its own: ") + network->error()));
+        }
         open(Header + line(1, QStringLiteral("一号"), QStringLiteral("10.0.0.1")), true);
         host->transit(QStringLiteral("DeviceSetting.qml"));
         QObject *page = host->find(QStringLiteral("DeviceSetting"));
