@@ -89,11 +89,28 @@ private:
 class FrameRoot
 {
 public:
+    // TMPDIR goes back to what it was: left pointing into the removed folder, Qt's temporary
+    // path would be empty and the next temporary folders would be made under "/".
+    ~FrameRoot()
+    {
+        if (!tmpdirChanged)
+            return;
+        if (hadTmpdir)
+            qputenv("TMPDIR", previousTmpdir);
+        else
+            qunsetenv("TMPDIR");
+    }
+
     bool prepare()
     {
         if (!dir.isValid())
             return false;
         qputenv("NRT52_ROOT", dir.path().toUtf8());
+        if (!tmpdirChanged) {
+            hadTmpdir = qEnvironmentVariableIsSet("TMPDIR");
+            previousTmpdir = qgetenv("TMPDIR");
+            tmpdirChanged = true;
+        }
         qputenv("TMPDIR", (dir.path() + QStringLiteral("/tmp")).toUtf8());
         const bool made = QDir().mkpath(dir.path() + QStringLiteral("/tmp"))
                           && QDir().mkpath(workFolder()) && QDir().mkpath(settingsFolder())
@@ -156,6 +173,9 @@ public:
 
 private:
     QTemporaryDir dir;
+    bool tmpdirChanged = false;
+    bool hadTmpdir = false;
+    QByteArray previousTmpdir;
 };
 
 // The main view loaded for real and its frame view model, built as main builds them.

@@ -41,11 +41,15 @@ class TestHomeLock : public QObject
 
 private:
     std::unique_ptr<FrameRoot> root;
+    bool tmpdirWasSet = false;
+    QByteArray tmpdirAtStart;
 
 private slots:
     void initTestCase()
     {
         QmlMessageGuard::install();
+        tmpdirWasSet = qEnvironmentVariableIsSet("TMPDIR");
+        tmpdirAtStart = qgetenv("TMPDIR");
     }
 
     void init()
@@ -65,6 +69,20 @@ private slots:
     void lockFollowsTheTemporaryFolder()
     {
         QCOMPARE(HomeViewModel::lockFilePath(), root->path() + QStringLiteral("/tmp/nrt52.lock"));
+    }
+
+    // A removed root gives TMPDIR back: pointing into the removed folder, it would leave Qt
+    // no temporary folder, and the next roots would be made elsewhere.
+    void removedRootRestoresTheTemporaryFolder()
+    {
+        root.reset();
+        QCOMPARE(qEnvironmentVariableIsSet("TMPDIR"), tmpdirWasSet);
+        QCOMPARE(qgetenv("TMPDIR"), tmpdirAtStart);
+        const QString temporary = QDir::tempPath();
+        QVERIFY2(QFileInfo(temporary).isDir(), qPrintable(temporary));
+        root.reset(new FrameRoot);
+        QVERIFY(root->prepare());
+        QVERIFY2(root->path().startsWith(temporary + QLatin1Char('/')), qPrintable(root->path()));
     }
 
     void secondInstanceIsRefused()
