@@ -36,6 +36,8 @@ class TestDemoReboot : public QObject
 private slots:
     void initTestCase()
     {
+        const QString missing = TestPaths::missingPrograms({QStringLiteral("curl")});
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
         QmlMessageGuard::install();
         QVERIFY(f.root.prepare());
     }

@@ -8,6 +8,7 @@
 #include "monitor/DeviceList.h"
 #include "settings/RebootUpload.h"
 #include "support/SimDevices.h"
+#include "support/TestPaths.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -90,6 +91,9 @@ class TestSystemReboot : public QObject
 private slots:
     void initTestCase()
     {
+        // The upload is curl's; the devices' state is read back with snmpget.
+        const QString missing = TestPaths::missingPrograms({QStringLiteral("curl"), QStringLiteral("snmpget")});
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
         QmlMessageGuard::install();
         QVERIFY2(sim.startWithFtp(1, 6), qPrintable(sim.lastError()));
         QVERIFY(sim.ftpPort(1) > 0);

@@ -1,5 +1,6 @@
 // ctest-label: snmp
 #include "support/SimDevices.h"
+#include "support/TestPaths.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -109,6 +110,8 @@ private:
 private slots:
     void initTestCase()
     {
+        const QString missing = TestPaths::missingPrograms({QStringLiteral("snmpget"), QStringLiteral("snmpset"), QStringLiteral("snmptranslate")});
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
         QVERIFY(m_root.isValid());
         // The tools create these on first use and say so on standard error.
         QVERIFY(QDir().mkpath(m_root.path() + QStringLiteral("/snmp/cert_indexes")));

@@ -1,6 +1,7 @@
 #include "support/TestPaths.h"
 
 #include <QDir>
+#include <QStandardPaths>
 
 namespace {
 QString folder(const char *variable, const char *configured)
@@ -24,4 +25,17 @@ QString TestPaths::picturePath(const char *variable, const QString &fileName)
 {
     const QString path = qEnvironmentVariable(variable);
     return path.isEmpty() ? buildDir() + QLatin1Char('/') + fileName : path;
+}
+
+QString TestPaths::missingPrograms(const QStringList &programs)
+{
+    QStringList missing;
+    for (const QString &program : programs) {
+        if (QStandardPaths::findExecutable(program).isEmpty())
+            missing.append(program);
+    }
+    if (missing.isEmpty())
+        return QString();
+    return QStringLiteral("not installed (or not on PATH): %1; scripts/install-deps.sh installs them")
+        .arg(missing.join(QStringLiteral(", ")));
 }
