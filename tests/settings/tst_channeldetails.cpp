@@ -565,6 +565,11 @@ private slots:
         QTest::newRow("home, nothing changed") << false << "" << false << false << false;
         QTest::newRow("home, level edited") << false << "detailsLevelMinText" << false << false << true;
         QTest::newRow("home, converted C/N edited") << false << "detailsCnrText" << false << false << true;
+        QTest::newRow("home, upper level edited") << false << "detailsLevelMaxText" << false << false << true;
+        QTest::newRow("home, MER edited") << false << "detailsMerText" << false << false << true;
+        QTest::newRow("home, BER edited") << false << "detailsBerText" << false << false << true;
+        QTest::newRow("home, lower optical level edited") << false << "detailsHikariMin" << false << false << true;
+        QTest::newRow("home, upper optical level edited") << false << "detailsHikariMax" << false << false << true;
         QTest::newRow("home, plan differs") << false << "" << true << false << true;
         QTest::newRow("home, pending pair") << false << "" << false << true << true;
         QTest::newRow("return, nothing changed") << true << "" << false << false << false;

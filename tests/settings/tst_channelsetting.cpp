@@ -169,6 +169,29 @@ private:
                                           Q_ARG(QString, channel), Q_ARG(QString, mhz)));
     }
 
+    // An item of the page by name, searched in the visual tree: the items a repeater makes
+    // have no object parent.
+    static QQuickItem *itemNamed(QQuickItem *from, const QString &name)
+    {
+        if (!from || from->objectName() == name)
+            return from;
+        for (QQuickItem *child : from->childItems()) {
+            if (QQuickItem *found = itemNamed(child, name))
+                return found;
+        }
+        return nullptr;
+    }
+
+    // A mouse click on the centre of a control of the page.
+    void click(const char *name)
+    {
+        QQuickItem *item = itemNamed(qobject_cast<QQuickItem *>(page()), QLatin1String(name));
+        QVERIFY2(item, name);
+        QTRY_VERIFY(item->isVisible() && item->width() > 0);
+        const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+        QTest::mouseClick(host->window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+    }
+
     void next() { QVERIFY(QMetaObject::invokeMethod(page(), "saveSignal", Q_ARG(bool, true))); }
     void returnButton() { QVERIFY(QMetaObject::invokeMethod(page(), "returnSignal")); }
 
@@ -727,6 +750,19 @@ private slots:
         QVERIFY(discardQuestionShown());
         answerDiscard(false);
         QVERIFY(QMetaObject::invokeMethod(page(), "convertMerCnr", Q_ARG(int, 0), Q_ARG(QString, QStringLiteral("換算CN"))));
+        QVERIFY(!screen->changesPending());
+
+        // The CATV mode alone, switched with its own radio button on the CATV band.
+        click("groupButton5");
+        QTRY_COMPARE(page()->property("bandSelect").toInt(), 5);
+        click("radioButton6");
+        QTRY_VERIFY(page()->findChild<QObject *>(QStringLiteral("radioButton6"))->property("checked").toBool());
+        QVERIFY(screen->changesPending());
+        returnButton();
+        QVERIFY(discardQuestionShown());
+        answerDiscard(false);
+        click("radioButton5");
+        QTRY_VERIFY(page()->findChild<QObject *>(QStringLiteral("radioButton5"))->property("checked").toBool());
         QVERIFY(!screen->changesPending());
     }
 
