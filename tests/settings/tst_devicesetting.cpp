@@ -57,6 +57,7 @@ private:
     void open(const QByteArray &registration, bool boot = false)
     {
         host.reset();
+        root.reset(); // first: a new root made while the old one's TMPDIR holds is made in it
         root.reset(new FrameRoot);
         QVERIFY(root->prepare());
         if (!registration.isEmpty())
@@ -343,6 +344,7 @@ private slots:
         registration += line(1, QStringLiteral("一号"), sim.address(1), 0);
         registration += line(2, QStringLiteral("二号"), sim.address(2), 0);
         host.reset();
+        root.reset(); // first: a new root made while the old one's TMPDIR holds is made in it
         root.reset(new FrameRoot);
         QVERIFY(root->prepare());
         QVERIFY(root->writeSetting(QStringLiteral("DeviceRegistSetting.csv"), registration));

@@ -61,6 +61,8 @@ class TestDeviceSettingSlips : public QObject
     void open(const QByteArray &registration)
     {
         host.reset();
+        // The old root goes first: a new one made while its TMPDIR holds would be made in it.
+        root.reset();
         root.reset(new FrameRoot);
         QVERIFY(root->prepare());
         QVERIFY(root->writeSetting(QStringLiteral("DeviceRegistSetting.csv"), registration));
