@@ -964,7 +964,7 @@ QString DeviceSettingViewModel::finishedText(const QString &text) const
             numbers.append(QString::number(no));
         const QString failed =
             QStringLiteral("機器No.%1 の設定ファイルを置き換えられませんでした。").arg(numbers.join(QLatin1Char(',')));
-        shown = text == QLatin1String("設定完了") ? failed : text + QLatin1Char('\n') + failed;
+        shown = text == QStringLiteral("設定完了") ? failed : text + QLatin1Char('\n') + failed;
     }
     if (skippedDeviceNos.isEmpty())
         return shown;

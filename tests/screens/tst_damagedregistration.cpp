@@ -131,7 +131,7 @@ private slots:
         QVERIFY(host.isValid());
         auto *home = qobject_cast<HomeViewModel *>(host.frame->viewModelOf(QStringLiteral("Home")));
         QVERIFY(home);
-        QSignalSpy told(home, &HomeViewModel::registrationDamaged);
+        QSignalSpy told(home, SIGNAL(registrationDamaged(QVariant)));
         host.frame->openFirstScreen();
 
         DeviceList *devices = host.app->deviceList();
