@@ -171,12 +171,19 @@ void HomeViewModel::DeviceListFileRead()
     }
     // The close rewrites the file from the devices: what it cannot carry is kept beside it.
     if (damaged || report.losesLines()) {
-        const QString aside = RegistrationFile::asidePath(path);
-        if (RegistrationFile::keepAside(path, report.losesLines()))
-            log(QStringLiteral("DeviceRegistSetting.csv kept as %1").arg(QFileInfo(aside).fileName()));
-        else
-            log(QStringLiteral("DeviceRegistSetting.csv could not be kept as %1").arg(QFileInfo(aside).fileName()),
-                LogError);
+        const QString aside = QFileInfo(RegistrationFile::asidePath(path)).fileName();
+        switch (RegistrationFile::keepAside(path, report.losesLines())) {
+        case RegistrationFile::Aside::Kept:
+            log(QStringLiteral("DeviceRegistSetting.csv kept as %1").arg(aside));
+            break;
+        case RegistrationFile::Aside::EarlierKept:
+            // The earlier copy is the older original, with every line this file still holds.
+            log(QStringLiteral("%1 of an earlier start kept as it is").arg(aside));
+            break;
+        case RegistrationFile::Aside::Failed:
+            log(QStringLiteral("DeviceRegistSetting.csv could not be kept as %1").arg(aside), LogError);
+            break;
+        }
     }
 
     for (const RegistrationRecord &record : qAsConst(records)) {
@@ -236,7 +243,7 @@ void HomeViewModel::settleLeftoverPendingFiles()
                     .arg(ChannelSettingFile::fileName(deviceNo, ChannelSettingFile::Copy::Pending)));
             break;
         case ChannelSettingFile::Leftover::Failed:
-            log(QStringLiteral("%1 / %2 of an unfinished save cannot be removed")
+            log(QStringLiteral("%1 / %2 left by an earlier run cannot be removed or put into service")
                     .arg(ChannelSettingFile::fileName(deviceNo, ChannelSettingFile::Copy::Pending),
                          AlertSettingFile::fileName(deviceNo, AlertSettingFile::Copy::Pending)),
                 LogError);

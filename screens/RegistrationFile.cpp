@@ -150,16 +150,17 @@ QString RegistrationFile::asidePath(const QString &path)
     return path + QStringLiteral(".damaged");
 }
 
-bool RegistrationFile::keepAside(const QString &path, bool replace)
+RegistrationFile::Aside RegistrationFile::keepAside(const QString &path, bool replace)
 {
     const QString aside = asidePath(path);
     if (!replace && QFileInfo::exists(aside))
-        return true;
+        return Aside::EarlierKept;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return Aside::Failed;
     const QByteArray bytes = file.readAll();
-    return file.error() == QFileDevice::NoError && SettingFileText::writeAtomically(aside, bytes);
+    return file.error() == QFileDevice::NoError && SettingFileText::writeAtomically(aside, bytes) ? Aside::Kept
+                                                                                                 : Aside::Failed;
 }
 
 QByteArray RegistrationFile::fileContent(const QVector<RegistrationRecord> &records,

@@ -62,8 +62,9 @@ public:
     // Where keepAside() keeps the file: path followed by ".damaged".
     static QString asidePath(const QString &path);
     // Copies path to asidePath(); an earlier copy is replaced only when replace is set (it
-    // may hold lines the file has lost since). False when the copy could not be made.
-    static bool keepAside(const QString &path, bool replace);
+    // may hold lines the file has lost since).
+    enum class Aside { Kept, EarlierKept, Failed };
+    static Aside keepAside(const QString &path, bool replace);
 
     // Replaces path with the header and one line per record, numbered by position. The old
     // file stays as it was when the new one cannot be written completely; false then.
