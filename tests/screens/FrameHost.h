@@ -89,10 +89,27 @@ private:
 class FrameRoot
 {
 public:
+    // The temporary folder is the test's again: a later root made in a folder gone with
+    // this one would resolve to no path at all and be made at "/".
+    ~FrameRoot()
+    {
+        if (!tmpdirTaken)
+            return;
+        if (tmpdirWasSet)
+            qputenv("TMPDIR", tmpdirBefore);
+        else
+            qunsetenv("TMPDIR");
+    }
+
     bool prepare()
     {
         if (!dir.isValid())
             return false;
+        if (!tmpdirTaken) {
+            tmpdirTaken = true;
+            tmpdirWasSet = qEnvironmentVariableIsSet("TMPDIR");
+            tmpdirBefore = qgetenv("TMPDIR");
+        }
         qputenv("NRT52_ROOT", dir.path().toUtf8());
         qputenv("TMPDIR", (dir.path() + QStringLiteral("/tmp")).toUtf8());
         const bool made = QDir().mkpath(dir.path() + QStringLiteral("/tmp"))
@@ -156,6 +173,9 @@ public:
 
 private:
     QTemporaryDir dir;
+    bool tmpdirTaken = false;
+    bool tmpdirWasSet = false;
+    QByteArray tmpdirBefore;
 };
 
 // The main view loaded for real and its frame view model, built as main builds them.
