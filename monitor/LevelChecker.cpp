@@ -710,3 +710,19 @@ void LevelChecker::emitResponse(const QString &peerName, const QString &response
     else
         emit notifyRcvToList(peerName, response);
 }
+
+void LevelChecker::holdRegistrationLine(const QString &line, const QString &key)
+{
+    m_heldRegistrationLine = line;
+    m_heldRegistrationKey = key;
+}
+
+QString LevelChecker::heldRegistrationLine() const
+{
+    return m_heldRegistrationLine;
+}
+
+QString LevelChecker::heldRegistrationKey() const
+{
+    return m_heldRegistrationKey;
+}

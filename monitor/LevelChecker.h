@@ -107,6 +107,11 @@ public:
     void setTerrestrialMerCn(const int &merCn);
     QString catvMerCnText() const;
     void setCatvMerCn(const int &merCn);
+    // A registration line the device stands for and is written back as, while its
+    // registration (as key tells it) stays as it was registered. GUI thread only.
+    void holdRegistrationLine(const QString &line, const QString &key);
+    QString heldRegistrationLine() const;
+    QString heldRegistrationKey() const;
 
     // State shared with the polling worker.
     int currentChannelIndex() const;
@@ -262,4 +267,6 @@ private:
     std::atomic<int> m_wavelength { 0 };
     std::atomic<int> m_terrestrialMerCn { 0 };
     std::atomic<int> m_catvMerCn { 0 };
+    QString m_heldRegistrationLine;
+    QString m_heldRegistrationKey;
 };

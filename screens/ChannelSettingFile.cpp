@@ -6,6 +6,7 @@
 #include "screens/AlertSettingFile.h"
 #include "screens/SettingFileText.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -43,6 +44,30 @@ int deviceFrequency(const QString &frequencyText, const QString &localText)
         return 0;
     return static_cast<int>(value);
 }
+
+// A file's bytes before it is replaced, to put it back when a later step fails.
+struct FileBefore {
+    QString path;
+    bool existed = false;
+    QByteArray bytes;
+
+    static FileBefore of(const QString &path)
+    {
+        FileBefore before;
+        before.path = path;
+        QFile file(path);
+        if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
+            before.existed = true;
+            before.bytes = file.readAll();
+        }
+        return before;
+    }
+
+    bool restore() const
+    {
+        return existed ? SettingFileText::writeAtomically(path, bytes) : SettingFileText::removeFile(path);
+    }
+};
 
 } // namespace
 
@@ -229,6 +254,32 @@ bool ChannelSettingFile::promote(int deviceNo)
 {
     return SettingFileText::promote(filePath(deviceNo, Copy::Pending),
                                     filePath(deviceNo, Copy::Committed));
+}
+
+bool ChannelSettingFile::promotePendingPair(int deviceNo)
+{
+    const FileBefore committedBefore = FileBefore::of(AlertSettingFile::filePath(deviceNo));
+    const FileBefore pendingBefore =
+        FileBefore::of(AlertSettingFile::filePath(deviceNo, AlertSettingFile::Copy::Pending));
+    if (!AlertSettingFile::promote(deviceNo))
+        return false;
+    if (promote(deviceNo))
+        return true;
+    committedBefore.restore();
+    pendingBefore.restore();
+    return false;
+}
+
+ChannelSettingFile::Leftover ChannelSettingFile::settleLeftover(int deviceNo)
+{
+    const bool plan = exists(deviceNo, Copy::Pending);
+    const bool thresholds = AlertSettingFile::exists(deviceNo, AlertSettingFile::Copy::Pending);
+    if (!plan && !thresholds)
+        return Leftover::None;
+    if (plan && !thresholds)
+        return promote(deviceNo) ? Leftover::PromotionCompleted : Leftover::Failed;
+    removePendingPair(deviceNo);
+    return pendingPairExists(deviceNo) ? Leftover::Failed : Leftover::PairRemoved;
 }
 
 bool ChannelSettingFile::loadCommitted(LevelChecker *device, int deviceNo, MeasuredChannelPlan *plan)

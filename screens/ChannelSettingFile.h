@@ -76,6 +76,23 @@ public:
     // then stays as it was.
     static bool promote(int deviceNo);
 
+    // Puts the device's pending thresholds and pending plan into service together, or
+    // neither: when the second move fails the first is undone. The thresholds move first,
+    // so a run cut between the two moves leaves the pending plan alone, which no save
+    // leaves (a save writes the thresholds first). True when there was nothing to move or
+    // both moved.
+    static bool promotePendingPair(int deviceNo);
+
+    // What start-up does with the pending copies an earlier run left for device deviceNo.
+    enum class Leftover {
+        None,               // there were none
+        PairRemoved,        // a saved pair that no apply put into service: removed
+        PromotionCompleted, // a lone pending plan, cut from its thresholds by the end of an
+                            // apply: put into service after them
+        Failed              // they could not be removed or moved
+    };
+    static Leftover settleLeftover(int deviceNo);
+
     // Replaces the device's channel plan and latest results by plan, one placeholder result
     // per channel, and sets its two CATV variants. The plan is swapped whole, so a worker
     // still measuring reads the old plan or the new one. The setting file name is left to

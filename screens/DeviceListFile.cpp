@@ -2,6 +2,7 @@
 
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
+#include "screens/DeviceRowCheck.h"
 #include "screens/RegistrationFile.h"
 #include "screens/SettingFileText.h"
 
@@ -42,41 +43,59 @@ bool DeviceListFile::write(const QString &path, const QVector<RegistrationRecord
     return SettingFileText::writeAtomically(path, fileContent(records));
 }
 
-bool DeviceListFile::read(const QString &path, QVector<RegistrationRecord> *records, int *dropped)
+bool DeviceListFile::read(const QString &path, QVector<RegistrationRecord> *records, int *dropped,
+                          ReadReport *report)
 {
+    ReadReport found;
     QStringList lines;
-    if (!records || !SettingFileText::readLines(path, &lines))
+    if (!records
+        || !SettingFileText::readLines(path, &lines, SettingFileText::Encoding::Utf8OrShiftJis, &found.shiftJis))
         return false;
     QVector<RegistrationRecord> result;
-    int droppedLines = 0;
     bool headerSeen = false;
-    for (const QString &line : lines) {
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        const int lineNo = i + 1;
         const QStringList fields = line.split(QLatin1Char(','));
-        if (fields.size() < MinFields)
+        if (fields.size() < MinFields) {
+            if (!SettingFileText::isBlank(line))
+                found.skippedLines.append(lineNo);
             continue;
+        }
         if (!headerSeen) {
             headerSeen = true;
             continue;
         }
-        if (fields.at(0).isEmpty())
-            continue;
-        if (result.size() >= MaxDevices) {
-            ++droppedLines;
+        if (fields.at(0).isEmpty() || line.contains(QChar(0))) {
+            found.skippedLines.append(lineNo);
             continue;
         }
         RegistrationRecord record;
-        record.deviceNo = result.size() + 1;
-        record.name = fields.at(1);
+        record.lineNo = lineNo;
+        record.name = DeviceRowCheck::boundedName(fields.at(1));
         RegistrationFile::splitAddressField(fields.at(2), &record.ipAddress, &record.port);
         record.inputType = fields.at(3);
         record.cycleInterval = fields.at(4);
         record.startTime = fields.at(5);
         record.endTime = fields.at(6);
         record.wavelength = SettingFileText::field(fields, 7);
+        record.problem = DeviceRowCheck::fileRowProblem(record.ipAddress, record.port, record.inputType,
+                                                        record.cycleInterval, record.startTime, record.endTime);
+        if (!record.problem.isEmpty()) {
+            found.skippedLines.append(lineNo);
+            continue;
+        }
+        if (result.size() >= MaxDevices) {
+            found.linesPastLimit.append(lineNo);
+            continue;
+        }
+        record.deviceNo = result.size() + 1;
         result.append(record);
     }
     *records = result;
     if (dropped)
-        *dropped = droppedLines;
+        *dropped = found.linesPastLimit.size();
+    if (report)
+        *report = found;
     return true;
 }

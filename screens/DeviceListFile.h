@@ -3,6 +3,7 @@
 #include "screens/RegistrationRecord.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QVector>
 
@@ -34,12 +35,26 @@ public:
     // was unless the new one was written completely. False when the file cannot be written.
     static bool write(const QString &path, const QVector<RegistrationRecord> &records);
 
-    // Reads the device lines of path. Lines of fewer than seven fields are ignored; the first
-    // other line is the header; a line whose first field (No) is empty is skipped; the
+    // What read() left out, by line number (1-based).
+    struct ReadReport {
+        // The file was no valid UTF-8 and was read as Shift-JIS.
+        bool shiftJis = false;
+        // Lines that are not blank and are neither the header nor a device: too few fields,
+        // an empty first field (No), a NUL byte, or values the device setting screen refuses.
+        QList<int> skippedLines;
+        // Device lines past the fiftieth device.
+        QList<int> linesPastLimit;
+    };
+
+    // Reads the device lines of path; the file may be UTF-8 or Shift-JIS. Lines of fewer
+    // than seven fields are no device lines; the first other line is the header; a line
+    // whose first field (No) is empty, that holds a NUL byte, or whose address, port, input
+    // type, cycle or alert window the device setting screen would refuse is skipped; the
     // devices are numbered 1, 2, ... in file order whatever "No" says; lines beyond the
-    // fiftieth device are dropped (counted in *dropped). Fields are taken verbatim: the
-    // screen's apply checks them. Column 8 (光波長) is kept when present, otherwise the
-    // wavelength is empty. False when the file cannot be opened or read: records is then
-    // left as it was.
-    static bool read(const QString &path, QVector<RegistrationRecord> *records, int *dropped = nullptr);
+    // fiftieth device are dropped (counted in *dropped). A name is cut to the screen's
+    // eight characters. Column 8 (光波長) is kept when present, otherwise the wavelength
+    // is empty. False when the file cannot be opened or read: records is then left as it
+    // was.
+    static bool read(const QString &path, QVector<RegistrationRecord> *records, int *dropped = nullptr,
+                     ReadReport *report = nullptr);
 };

@@ -9,6 +9,8 @@
 #include "screens/RegistrationFile.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStringList>
 
 QString HomeViewModel::lockFilePath()
 {
@@ -80,6 +82,8 @@ void HomeViewModel::createConnection(QObject *page, QObject *frame)
                 Qt::UniqueConnection);
         connect(this, SIGNAL(popupOpen()), page, SLOT(onPopupOpen()), Qt::UniqueConnection);
         connect(page, SIGNAL(windowClosed()), this, SLOT(onWindowClosed()), Qt::UniqueConnection);
+        connect(this, SIGNAL(registrationDamaged(QVariant)), page, SLOT(onRegistrationDamaged(QVariant)),
+                Qt::UniqueConnection);
     }
     logLeave("createConnection");
 }
@@ -93,6 +97,13 @@ void HomeViewModel::activate()
         writeScreenChangeLog();
         if (ApplicationModel *model = app())
             setPageProperty("scaling", model->dialogScale());
+        if (page && !damagedDeviceNos.isEmpty() && !damagedShown) {
+            damagedShown = true;
+            QStringList numbers;
+            for (int deviceNo : qAsConst(damagedDeviceNos))
+                numbers.append(QString::number(deviceNo));
+            emit registrationDamaged(numbers.join(QLatin1Char(',')));
+        }
     }
     logLeave("activate");
 }
@@ -125,11 +136,56 @@ void HomeViewModel::DeviceListFileRead()
         return;
     logEnter("DeviceListFileRead");
 
+    const QString path = RegistrationFile::filePath();
     QVector<RegistrationRecord> records;
-    if (!RegistrationFile::read(RegistrationFile::filePath(), &records)) {
+    RegistrationFile::ReadReport report;
+    if (!RegistrationFile::read(path, &records, &report)) {
         log(QStringLiteral("DeviceRegistSetting.csv read ERROR"));
         return;
     }
+    if (report.shiftJis)
+        log(QStringLiteral("DeviceRegistSetting.csv is no UTF-8: read as Shift-JIS"));
+    if (report.headerMissing)
+        log(QStringLiteral("DeviceRegistSetting.csv has no header line"), LogError);
+    for (int lineNo : qAsConst(report.linesBeforeHeader))
+        log(QStringLiteral("DeviceRegistSetting.csv line %1 before the header: not read").arg(lineNo), LogError);
+    if (!report.linesPastLimit.isEmpty()) {
+        log(QStringLiteral("DeviceRegistSetting.csv lines %1 to %2 are past the %3th device: not read")
+                .arg(report.linesPastLimit.first())
+                .arg(report.linesPastLimit.last())
+                .arg(RegistrationFile::MaxDevices),
+            LogError);
+    }
+    bool damaged = false;
+    for (const RegistrationRecord &record : qAsConst(records)) {
+        if (record.problem.isEmpty())
+            continue;
+        damaged = true;
+        damagedDeviceNos.append(record.deviceNo);
+        log(QStringLiteral("DeviceRegistSetting.csv line %1 (device %2): %3; the device stays stopped and "
+                           "its line is kept as it is")
+                .arg(record.lineNo)
+                .arg(record.deviceNo)
+                .arg(record.problem),
+            LogError);
+    }
+    // The close rewrites the file from the devices: what it cannot carry is kept beside it.
+    if (damaged || report.losesLines()) {
+        const QString aside = QFileInfo(RegistrationFile::asidePath(path)).fileName();
+        switch (RegistrationFile::keepAside(path, report.losesLines())) {
+        case RegistrationFile::Aside::Kept:
+            log(QStringLiteral("DeviceRegistSetting.csv kept as %1").arg(aside));
+            break;
+        case RegistrationFile::Aside::EarlierKept:
+            // The earlier copy is the older original, with every line this file still holds.
+            log(QStringLiteral("%1 of an earlier start kept as it is").arg(aside));
+            break;
+        case RegistrationFile::Aside::Failed:
+            log(QStringLiteral("DeviceRegistSetting.csv could not be kept as %1").arg(aside), LogError);
+            break;
+        }
+    }
+
     for (const RegistrationRecord &record : qAsConst(records)) {
         // Devices are numbered by position, and each row's remaining columns go to the
         // device just registered for it, whatever the file's "No" column says.
@@ -140,8 +196,10 @@ void HomeViewModel::DeviceListFileRead()
                          record.startTime.toUtf8().constData(),
                          record.endTime.toUtf8().constData(), record.wavelengthCode(),
                          RegistrationRecord::Community, record.port);
-        if (list->deviceCount() == before + 1)
+        if (list->deviceCount() == before + 1) {
             RegistrationFile::applyTo(list->device(before), record);
+            RegistrationFile::holdLine(list->device(before), record);
+        }
     }
     logLeave("DeviceListFileRead");
 }
@@ -152,6 +210,7 @@ void HomeViewModel::MeasurementChannelSettingFileRead()
     if (!list)
         return;
     logEnter("MeasurementChannelSettingFileRead");
+    settleLeftoverPendingFiles();
     for (int i = 0; i < list->deviceCount(); ++i) {
         LevelChecker *device = list->device(i);
         const int deviceNo = i + 1;
@@ -164,6 +223,33 @@ void HomeViewModel::MeasurementChannelSettingFileRead()
         device->setSettingFileName(ChannelSettingFile::fileName(deviceNo));
     }
     logLeave("MeasurementChannelSettingFileRead");
+}
+
+// A pending plan and thresholds saved in an earlier run wait for an apply that never came,
+// or were cut by the end of that run: none of them goes into service unsaved.
+void HomeViewModel::settleLeftoverPendingFiles()
+{
+    for (int deviceNo = 1; deviceNo <= RegistrationFile::MaxDevices; ++deviceNo) {
+        switch (ChannelSettingFile::settleLeftover(deviceNo)) {
+        case ChannelSettingFile::Leftover::None:
+            break;
+        case ChannelSettingFile::Leftover::PairRemoved:
+            log(QStringLiteral("%1 / %2 of an unfinished save removed")
+                    .arg(ChannelSettingFile::fileName(deviceNo, ChannelSettingFile::Copy::Pending),
+                         AlertSettingFile::fileName(deviceNo, AlertSettingFile::Copy::Pending)));
+            break;
+        case ChannelSettingFile::Leftover::PromotionCompleted:
+            log(QStringLiteral("%1 of an unfinished apply put into service with its thresholds")
+                    .arg(ChannelSettingFile::fileName(deviceNo, ChannelSettingFile::Copy::Pending)));
+            break;
+        case ChannelSettingFile::Leftover::Failed:
+            log(QStringLiteral("%1 / %2 left by an earlier run cannot be removed or put into service")
+                    .arg(ChannelSettingFile::fileName(deviceNo, ChannelSettingFile::Copy::Pending),
+                         AlertSettingFile::fileName(deviceNo, AlertSettingFile::Copy::Pending)),
+                LogError);
+            break;
+        }
+    }
 }
 
 void HomeViewModel::AlertSettingFileRead()

@@ -3,7 +3,9 @@
 #include "core/ApplicationSetting.h"
 #include "screens/AbstractViewModel.h"
 
+#include <QList>
 #include <QLockFile>
+#include <QVariant>
 
 class DeviceList;
 
@@ -36,9 +38,14 @@ public:
     void readApplicationSettings();
     void updateMeasurableFlags();
 
+    // Devices whose registration line could not be taken: kept stopped, shown once.
+    QList<int> damagedRegistrationDevices() const { return damagedDeviceNos; }
+
 signals:
     void popupOpen();
     void windowCloseNotify(bool value);
+    // The page tells the operator once which devices' registration lines were damaged.
+    void registrationDamaged(QVariant deviceNumbers);
 
 public slots:
     void onChangeDialogScaleNotify(double scale);
@@ -46,8 +53,11 @@ public slots:
 
 private:
     DeviceList *devices() const;
+    void settleLeftoverPendingFiles();
 
     ApplicationSetting settings;
     bool lockFailed = false;
+    QList<int> damagedDeviceNos;
+    bool damagedShown = false;
     QLockFile instanceLock;
 };

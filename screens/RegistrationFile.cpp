@@ -2,14 +2,27 @@
 
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformPaths.h"
+#include "screens/DeviceRowCheck.h"
 #include "screens/SettingFileText.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
 
 // A line of the file needs more fields than this to count at all.
 constexpr int MinimumFieldsExclusive = 10;
+
+// The registration of a record without its identity and measurement state, which a device
+// gets from its readout and its operator without its line being changed.
+QString registeredKey(const RegistrationRecord &record)
+{
+    return QStringList { record.name, record.ipAddress, QString::number(record.port), record.inputType,
+                         record.cycleInterval, record.startTime, record.endTime, record.wavelength,
+                         record.terrestrialMerCn, record.catvMerCn }
+        .join(QChar(0));
+}
 
 QString dottedAddress(const std::array<quint8, 4> &bytes)
 {
@@ -30,36 +43,71 @@ QString RegistrationFile::headerLine()
                           "シリアルナンバー,MACアドレス,バージョン,測定状態,MER/CN(地デジ),MER/CN(CATV)");
 }
 
-bool RegistrationFile::read(const QString &path, QVector<RegistrationRecord> *records)
+bool RegistrationFile::read(const QString &path, QVector<RegistrationRecord> *records, ReadReport *report)
 {
     records->clear();
+    ReadReport unused;
+    ReadReport &found = report ? *report : unused;
+    found = ReadReport();
     QStringList lines;
-    if (!SettingFileText::readLines(path, &lines))
+    if (!SettingFileText::readLines(path, &lines, SettingFileText::Encoding::Utf8OrShiftJis, &found.shiftJis))
         return false;
 
     bool headerSeen = false;
     bool currentLayout = true;
-    for (const QString &line : qAsConst(lines)) {
-        const QStringList fields = line.split(QLatin1Char(','));
-        if (fields.size() <= MinimumFieldsExclusive)
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        const int lineNo = i + 1;
+        if (SettingFileText::isBlank(line))
             continue;
+        const QStringList fields = line.split(QLatin1Char(','));
         if (!headerSeen) {
+            if (fields.size() <= MinimumFieldsExclusive) {
+                found.linesBeforeHeader.append(lineNo);
+                continue;
+            }
             headerSeen = true;
-            currentLayout = fields.at(7).contains(QStringLiteral("光波長"));
+            bool numbered = false;
+            fields.at(0).trimmed().toInt(&numbered);
+            if (!numbered) {
+                currentLayout = fields.at(7).contains(QStringLiteral("光波長"));
+                continue;
+            }
+            // No header: this is the first device line; its length tells the layout.
+            found.headerMissing = true;
+            currentLayout = fields.size() != MinimumFieldsExclusive + 1;
+        }
+        if (records->size() >= MaxDevices) {
+            found.linesPastLimit.append(lineNo);
             continue;
         }
-        if (fields.at(0).isEmpty())
-            continue;
-        if (records->size() >= MaxDevices)
-            break;
 
         auto at = [&fields](int index) { return SettingFileText::field(fields, index); };
         RegistrationRecord record;
         record.deviceNo = records->size() + 1;
+        record.lineNo = lineNo;
+        if (fields.size() <= MinimumFieldsExclusive)
+            record.problem = QStringLiteral("too few fields");
+        else if (fields.at(0).isEmpty())
+            record.problem = QStringLiteral("no device number");
+        else if (line.contains(QChar(0)))
+            record.problem = QStringLiteral("NUL byte");
+        if (!record.problem.isEmpty()) {
+            // A damaged line stands for its device without settings of its own.
+            record.name = at(1);
+            record.name.remove(QChar(0));
+            record.inputType = QStringLiteral("同軸");
+            record.cycleInterval = QStringLiteral("連続");
+            record.startTime = QStringLiteral("常時");
+            record.endTime = QStringLiteral("常時");
+            record.wavelength = QStringLiteral("1550");
+            record.heldLine = line;
+            records->append(record);
+            continue;
+        }
+
         record.name = at(1);
         splitAddressField(at(2), &record.ipAddress, &record.port);
-        // As the device record will show it.
-        record.ipAddress = dottedAddress(record.addressBytes());
         record.inputType = at(3);
         record.cycleInterval = at(4);
         record.startTime = at(5);
@@ -81,9 +129,38 @@ bool RegistrationFile::read(const QString &path, QVector<RegistrationRecord> *re
             record.terrestrialMerCn = QStringLiteral("MER");
             record.catvMerCn = QStringLiteral("MER");
         }
+        record.problem = DeviceRowCheck::fileRowProblem(record.ipAddress, record.port, record.inputType,
+                                                        record.cycleInterval, record.startTime, record.endTime);
+        if (!record.problem.isEmpty()) {
+            // Nothing is polled with values the screen refuses, and nothing rewrites them.
+            record.ipAddress = QStringLiteral("0.0.0.0");
+            record.port = DefaultPort;
+            record.measurementState = 1;
+            record.heldLine = line;
+        }
+        // As the device record will show it.
+        record.ipAddress = dottedAddress(record.addressBytes());
         records->append(record);
     }
     return true;
+}
+
+QString RegistrationFile::asidePath(const QString &path)
+{
+    return path + QStringLiteral(".damaged");
+}
+
+RegistrationFile::Aside RegistrationFile::keepAside(const QString &path, bool replace)
+{
+    const QString aside = asidePath(path);
+    if (!replace && QFileInfo::exists(aside))
+        return Aside::EarlierKept;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Aside::Failed;
+    const QByteArray bytes = file.readAll();
+    return file.error() == QFileDevice::NoError && SettingFileText::writeAtomically(aside, bytes) ? Aside::Kept
+                                                                                                 : Aside::Failed;
 }
 
 QByteArray RegistrationFile::fileContent(const QVector<RegistrationRecord> &records,
@@ -92,6 +169,10 @@ QByteArray RegistrationFile::fileContent(const QVector<RegistrationRecord> &reco
     QString text = headerLine() + QLatin1Char('\n');
     for (int i = 0; i < records.size(); ++i) {
         const RegistrationRecord &record = records.at(i);
+        if (!record.heldLine.isEmpty()) {
+            text += record.heldLine + QLatin1Char('\n');
+            continue;
+        }
         QString address = record.ipAddress;
         if (portColumn == PortColumn::Always || record.port != DefaultPort)
             address += QLatin1Char(':') + QString::number(record.port);
@@ -154,7 +235,16 @@ RegistrationRecord RegistrationFile::recordOf(const LevelChecker &device)
     record.measurementState = device.measurementState();
     record.terrestrialMerCn = device.terrestrialMerCnText();
     record.catvMerCn = device.catvMerCnText();
+    if (!device.heldRegistrationLine().isEmpty() && registeredKey(record) == device.heldRegistrationKey())
+        record.heldLine = device.heldRegistrationLine();
     return record;
+}
+
+void RegistrationFile::holdLine(LevelChecker *device, const RegistrationRecord &record)
+{
+    if (!device || record.heldLine.isEmpty())
+        return;
+    device->holdRegistrationLine(record.heldLine, registeredKey(recordOf(*device)));
 }
 
 void RegistrationFile::applyTo(LevelChecker *device, const RegistrationRecord &record)

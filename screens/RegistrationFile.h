@@ -2,6 +2,7 @@
 
 #include "screens/RegistrationRecord.h"
 
+#include <QList>
 #include <QString>
 #include <QVector>
 
@@ -22,6 +23,20 @@ public:
     // The program monitors at most this many devices; later device lines are not read.
     static constexpr int MaxDevices = 50;
 
+    // What read() could not take as a device line, beside the records' own problems.
+    struct ReadReport {
+        // The file was no valid UTF-8 and was read as Shift-JIS.
+        bool shiftJis = false;
+        // The first device line came before any header.
+        bool headerMissing = false;
+        // Lines that are not blank before the header: not read.
+        QList<int> linesBeforeHeader;
+        // Device lines past the MaxDevices-th: not read.
+        QList<int> linesPastLimit;
+        // Lines that a rewrite of the file loses: it should be kept aside first.
+        bool losesLines() const { return !linesBeforeHeader.isEmpty() || !linesPastLimit.isEmpty(); }
+    };
+
     enum class PortColumn {
         WhenNotDefault, // "address:port" unless the port is 161
         Always          // always "address:port"
@@ -32,13 +47,24 @@ public:
     // The 14 column names joined by ",".
     static QString headerLine();
 
-    // Reads the device lines of path into records. Lines of 10 fields or fewer (blank
-    // ones too) are skipped; the first longer line is the header, and its eighth field
-    // without "光波長" marks the older layout (wavelength "1550", both modes "MER"). A later
-    // line whose first field is empty is skipped. Fields missing at the end of a short line
-    // read as empty texts. Devices are numbered by their position. False when the file
-    // cannot be opened; records are then empty.
-    static bool read(const QString &path, QVector<RegistrationRecord> *records);
+    // Reads the device lines of path into records; the file may be UTF-8 or Shift-JIS.
+    // The first line of more than 10 fields is the header, and its eighth field without
+    // "光波長" marks the older layout (wavelength "1550", both modes "MER"); a line whose
+    // first field is a number is no header but the first device line of a file that lost
+    // its header. After the header every line that is not blank is a device, numbered by its
+    // position: a damaged line (10 fields or fewer, an empty first field, a NUL byte) and a
+    // line with values the device setting screen refuses still take their number, so that
+    // the devices after them keep theirs. Such a record names its problem, holds its line
+    // and is stopped and without address. Fields missing at the end of a short line read as
+    // empty texts. False when the file cannot be opened; records are then empty.
+    static bool read(const QString &path, QVector<RegistrationRecord> *records, ReadReport *report = nullptr);
+
+    // Where keepAside() keeps the file: path followed by ".damaged".
+    static QString asidePath(const QString &path);
+    // Copies path to asidePath(); an earlier copy is replaced only when replace is set (it
+    // may hold lines the file has lost since).
+    enum class Aside { Kept, EarlierKept, Failed };
+    static Aside keepAside(const QString &path, bool replace);
 
     // Replaces path with the header and one line per record, numbered by position. The old
     // file stays as it was when the new one cannot be written completely; false then.
@@ -52,8 +78,12 @@ public:
     // (an unsigned decimal number, 0 when it is none); otherwise the port is 161.
     static void splitAddressField(const QString &field, QString *address, int *port);
 
-    // The record of a registered device, with its current measurement state.
+    // The record of a registered device, with its current measurement state. A device still
+    // as registered from a held line gives that line as heldLine.
     static RegistrationRecord recordOf(const LevelChecker &device);
+    // Lets device, just registered from record, write record's held line back in its place
+    // for as long as the device's registration stays as it is now.
+    static void holdLine(LevelChecker *device, const RegistrationRecord &record);
 
     // Gives a device just registered from record what registering does not: identity,
     // MER/CN modes and measurement state, in that order.

@@ -33,6 +33,15 @@ struct RegistrationRecord
     QString terrestrialMerCn = QStringLiteral("MER");
     QString catvMerCn = QStringLiteral("MER");
 
+    // For a record read from the file: its line number (1-based, 0 otherwise) and, when the
+    // line is damaged or holds values the device setting screen refuses, what is wrong with
+    // it in a few words for the log.
+    int lineNo = 0;
+    QString problem;
+    // A line written in this record's place as it stands instead of from the fields: the
+    // line of a device kept stopped because of problem, while the device is unchanged.
+    QString heldLine;
+
     // Codes as the device record holds them: a text the table lacks gives 0, the empty
     // text -1 (the MER/CN modes have no empty entry: 0).
     int inputTypeCode() const;

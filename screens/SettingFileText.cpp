@@ -3,11 +3,55 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTextCodec>
 
 #include <cstdio>
 
-bool SettingFileText::readLines(const QString &path, QStringList *lines)
+namespace {
+
+// The text of bytes in codec; false when some byte sequence is not valid in it.
+bool decodeUtf8Strictly(const QByteArray &bytes, QString *text)
 {
+    QTextCodec::ConverterState state;
+    *text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
+    return state.invalidChars == 0 && state.remainingChars == 0;
+}
+
+// As decodeUtf8Strictly() for Shift-JIS. This codec does not count what it could not decode:
+// a replacement character, or a text that does not encode back to the same number of bytes
+// (a double-byte character cut at the end), tells instead.
+bool decodeShiftJisStrictly(const QByteArray &bytes, QString *text)
+{
+    QTextCodec *codec = QTextCodec::codecForName("Shift-JIS");
+    if (!codec)
+        return false;
+    *text = codec->toUnicode(bytes);
+    return !text->contains(QChar(QChar::ReplacementCharacter)) && codec->fromUnicode(*text).size() == bytes.size();
+}
+
+} // namespace
+
+QString SettingFileText::decode(const QByteArray &bytes, Encoding encoding, bool *shiftJis)
+{
+    if (shiftJis)
+        *shiftJis = false;
+    // The whole array is decoded: a NUL byte must not end the text, as it does when bytes
+    // pass as a C string.
+    QString text;
+    if (decodeUtf8Strictly(bytes, &text) || encoding == Encoding::Utf8)
+        return text;
+    QString sjisText;
+    if (!decodeShiftJisStrictly(bytes, &sjisText))
+        return text;
+    if (shiftJis)
+        *shiftJis = true;
+    return sjisText;
+}
+
+bool SettingFileText::readLines(const QString &path, QStringList *lines, Encoding encoding, bool *shiftJis)
+{
+    if (shiftJis)
+        *shiftJis = false;
     lines->clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -16,7 +60,7 @@ bool SettingFileText::readLines(const QString &path, QStringList *lines)
     // A file that opens but cannot be read (a folder, an I/O error) is no empty file.
     if (file.error() != QFileDevice::NoError)
         return false;
-    QString text = QString::fromUtf8(bytes);
+    QString text = decode(bytes, encoding, shiftJis);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 

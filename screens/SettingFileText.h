@@ -10,10 +10,22 @@
 class SettingFileText
 {
 public:
-    // Reads the whole file as UTF-8 and splits it into lines: LF or CR LF ends a line, a
-    // missing last line end is fine, a leading byte-order mark is dropped. A final line end
-    // does not make an extra empty line. False when the file cannot be opened or read.
-    static bool readLines(const QString &path, QStringList *lines);
+    enum class Encoding {
+        Utf8,
+        // UTF-8, or Shift-JIS when the bytes are no valid UTF-8 but valid Shift-JIS (a
+        // Japanese spreadsheet saves CSV so).
+        Utf8OrShiftJis
+    };
+
+    // Reads the whole file and splits it into lines: LF or CR LF ends a line, a missing last
+    // line end is fine, a leading byte-order mark is dropped. A final line end does not make
+    // an extra empty line. Every byte is decoded, a NUL byte as U+0000. *shiftJis, when
+    // given, tells whether the file was read as Shift-JIS. False when the file cannot be
+    // opened or read.
+    static bool readLines(const QString &path, QStringList *lines, Encoding encoding = Encoding::Utf8,
+                          bool *shiftJis = nullptr);
+    // The text of bytes as readLines() decodes it.
+    static QString decode(const QByteArray &bytes, Encoding encoding, bool *shiftJis = nullptr);
 
     // True for a line that holds nothing but blanks.
     static bool isBlank(const QString &line);

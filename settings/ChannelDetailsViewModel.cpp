@@ -930,18 +930,8 @@ void ChannelDetailsViewModel::putIntoService()
 
 bool ChannelDetailsViewModel::promotePendingPair()
 {
-    const FileBackup committedPlanBefore =
-        FileBackup::of(ChannelSettingFile::filePath(deviceNo, ChannelSettingFile::Copy::Committed));
-    const FileBackup pendingPlanBefore =
-        FileBackup::of(ChannelSettingFile::filePath(deviceNo, ChannelSettingFile::Copy::Pending));
-    if (!ChannelSettingFile::promote(deviceNo))
-        return false;
-    if (AlertSettingFile::promote(deviceNo))
-        return true;
     // Plan and thresholds go into service together or not at all.
-    committedPlanBefore.restore();
-    pendingPlanBefore.restore();
-    return false;
+    return ChannelSettingFile::promotePendingPair(deviceNo);
 }
 
 bool ChannelDetailsViewModel::saveSettingFiles()

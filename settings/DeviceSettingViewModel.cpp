@@ -13,6 +13,7 @@
 #include "screens/ChannelSettingFile.h"
 #include "screens/DeviceChoiceTables.h"
 #include "screens/DeviceListFile.h"
+#include "screens/DeviceRowCheck.h"
 #include "screens/MainFrameViewModel.h"
 #include "screens/RegistrationFile.h"
 #include "screens/ResultSaveWriter.h"
@@ -21,7 +22,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QTime>
 #include <QTimer>
 
 #include <cstring>
@@ -55,42 +55,15 @@ enum DeviceSettingPopup {
     PopupChecking = 3,
     PopupApplying = 4,
     PopupDiscard = 5,
-    PopupFirstOctet = 8,
+    PopupFirstOctet = DeviceRowCheck::BadFirstOctet,
     PopupNoAddress = 7,
-    PopupOtherOctet = 9,
+    PopupOtherOctet = DeviceRowCheck::BadOtherOctet,
     PopupReadout = 11
 };
 
 bool hasAddress(const QString &text)
 {
     return !text.isEmpty() && text != NoAddress && text != DeviceEditRecord::blankAddress();
-}
-
-// A part of an address text as a number: blanks removed, 0 when it is no number.
-int octetValue(const QString &part)
-{
-    QString digits = part;
-    digits.remove(QLatin1Char(' '));
-    bool ok = false;
-    const int value = digits.toInt(&ok);
-    return ok ? value : 0;
-}
-
-// The pop-up an address text earns: 0 when it is a valid address, 8 for a bad first octet,
-// 9 for a bad later one. A text that is not four parts is never read past its parts.
-int addressProblem(const QString &text)
-{
-    const QStringList parts = text.split(QLatin1Char('.'));
-    for (int k = 0; k < 4; ++k) {
-        if (k >= parts.size())
-            return PopupOtherOctet;
-        const int value = octetValue(parts.at(k));
-        if (k == 0 && (value < 1 || value > 223))
-            return PopupFirstOctet;
-        if (k > 0 && (value < 0 || value > 255))
-            return PopupOtherOctet;
-    }
-    return parts.size() == 4 ? 0 : PopupOtherOctet;
 }
 
 // The four address bytes in memory order, as a device takes them; 0.0.0.0 without address.
@@ -100,17 +73,11 @@ quint32 packedAddress(const QString &text)
     if (hasAddress(text)) {
         const QStringList parts = text.split(QLatin1Char('.'));
         for (int k = 0; k < 4 && k < parts.size(); ++k)
-            bytes[k] = static_cast<quint8>(octetValue(parts.at(k)) & 0xFF);
+            bytes[k] = static_cast<quint8>(DeviceRowCheck::octetValue(parts.at(k)) & 0xFF);
     }
     quint32 packed = 0;
     std::memcpy(&packed, bytes, sizeof packed);
     return packed;
-}
-
-// "h:m" as "hh:mm"; empty when it is no time.
-QString timeText(const QString &text)
-{
-    return QTime::fromString(text, QStringLiteral("h:m")).toString(QStringLiteral("hh:mm"));
 }
 
 QString shownAddress(const QString &address)
@@ -468,7 +435,7 @@ QVector<DeviceEditRecord> DeviceSettingViewModel::importedRecords(const QVector<
     for (const RegistrationRecord &imported : records) {
         DeviceEditRecord record;
         record.deviceNo = QString::number(result.size() + 1);
-        record.name = imported.name;
+        record.name = DeviceRowCheck::boundedName(imported.name);
         record.ipAddress = imported.ipAddress;
         record.port = imported.port;
         record.inputType = QString::number(inputTypeMap.value(imported.inputType, -1));
@@ -501,33 +468,59 @@ void DeviceSettingViewModel::exportDeviceList(const QString &url)
     emit openPopup(PopupApplying);
 }
 
-// A file that cannot be read changes nothing: an empty table would make the next apply
-// delete every device.
+// A file that cannot be read, or holds no device line, changes nothing: an empty table
+// would make the next apply delete every device.
 void DeviceSettingViewModel::importDeviceList(const QString &url)
 {
     const QString path = ResultSaveWriter::localPath(url);
     log(path);
     QVector<RegistrationRecord> records;
     int dropped = 0;
-    if (!DeviceListFile::read(path, &records, &dropped)) {
-        log(QStringLiteral("device list import: %1 cannot be read").arg(path), LogError);
+    DeviceListFile::ReadReport report;
+    const QString fileName = QFileInfo(path).fileName();
+    const auto showMessage = [this](const QString &text) {
         setPageProperty("settingok", true);
-        setPageProperty("settngtext", QStringLiteral("%1を読み込めませんでした。").arg(QFileInfo(path).fileName()));
+        setPageProperty("settngtext", text);
         emit openPopup(PopupApplying);
+    };
+    if (!DeviceListFile::read(path, &records, &dropped, &report)) {
+        log(QStringLiteral("device list import: %1 cannot be read").arg(path), LogError);
+        showMessage(QStringLiteral("%1を読み込めませんでした。").arg(fileName));
         return;
     }
+    if (report.shiftJis)
+        log(QStringLiteral("device list import: %1 is no UTF-8: read as Shift-JIS").arg(path));
+    QStringList skipped;
+    for (int lineNo : qAsConst(report.skippedLines))
+        skipped.append(QString::number(lineNo));
+    if (!skipped.isEmpty())
+        log(QStringLiteral("device list import: lines %1 skipped").arg(skipped.join(QLatin1Char(','))), LogError);
     if (dropped > 0)
         log(QStringLiteral("device list import: %1 devices beyond the %2th left out").arg(dropped).arg(MaxRows));
-    setImportedRecords(importedRecords(records));
-    // A text the choice tables lack stays visible as the file has it; its code is -1.
-    for (int i = 0; i < records.size() && i < MaxRows && deviceSettingModel; ++i) {
-        if (!inputTypeMap.contains(records.at(i).inputType))
-            deviceSettingModel->setInputType(records.at(i).inputType, i);
-        if (!cycleIntervalMap.contains(records.at(i).cycleInterval))
-            deviceSettingModel->setCycleInterval(records.at(i).cycleInterval, i);
+    for (int lineNo : qAsConst(report.linesPastLimit))
+        skipped.append(QString::number(lineNo));
+    // A long list names its first lines only.
+    constexpr int NamedLines = 10;
+    QString skippedText;
+    if (!skipped.isEmpty()) {
+        const bool more = skipped.size() > NamedLines;
+        skippedText = QStringLiteral("%1%2行目は読み込めませんでした。")
+                          .arg(QStringList(skipped.mid(0, NamedLines)).join(QStringLiteral("、")),
+                               more ? QStringLiteral("…") : QString());
     }
+    if (records.isEmpty()) {
+        log(QStringLiteral("device list import: %1 holds no device line").arg(path), LogError);
+        QString text = QStringLiteral("%1に機器の行がありません。").arg(fileName);
+        if (!skippedText.isEmpty())
+            text += QLatin1Char('\n') + skippedText;
+        showMessage(text);
+        return;
+    }
+    setImportedRecords(importedRecords(records));
     for (int i = 0; i < records.size() && i < MaxRows; ++i)
         writeDeviceLog(i, WorkLogDeviceAdded);
+    if (!skippedText.isEmpty())
+        showMessage(skippedText);
 }
 
 void DeviceSettingViewModel::setImportedRecords(const QVector<DeviceEditRecord> &records)
@@ -666,7 +659,7 @@ void DeviceSettingViewModel::inputIpaddrRowChange(const QString &value, int row)
             QString part = parts.at(k);
             part.remove(QLatin1Char(' '));
             cleaned.append(part);
-            const int n = octetValue(part);
+            const int n = DeviceRowCheck::octetValue(part);
             const bool bad = k == 0 ? (n < 1 || n > 223) : (k > 3 || n < 0 || n > 255);
             if (bad) {
                 setPageProperty("ipaddrtext", QStringLiteral("機器No.") + record.deviceNo);
@@ -779,8 +772,8 @@ void DeviceSettingViewModel::setValidTime(int row, const QString &start, const Q
         record.endTime = Always;
         shown = Always;
     } else {
-        record.startTime = timeText(start);
-        record.endTime = timeText(end);
+        record.startTime = DeviceRowCheck::timeText(start);
+        record.endTime = DeviceRowCheck::timeText(end);
         shown = record.startTime + QStringLiteral("～") + record.endTime;
     }
     record.validTimeText = shown;
@@ -880,7 +873,7 @@ bool DeviceSettingViewModel::checkAddresses()
         const DeviceEditRecord &record = editRecords.at(j);
         if (record.ipAddress == NoAddress || record.ipAddress == DeviceEditRecord::blankAddress())
             continue;
-        const int problem = addressProblem(record.ipAddress);
+        const int problem = DeviceRowCheck::addressProblem(record.ipAddress);
         if (problem == 0)
             continue;
         setPageProperty("ipaddrtext", QStringLiteral("機器No.") + record.deviceNo);
@@ -904,10 +897,10 @@ bool DeviceSettingViewModel::checkDuplicates(bool imported)
         const int port = device ? device->port() : editRecords.at(j).port;
         const QStringList parts = address.split(QLatin1Char('.'));
         const QString key = QStringLiteral("%1.%2.%3.%4:%5")
-                                .arg(octetValue(parts.value(0)))
-                                .arg(octetValue(parts.value(1)))
-                                .arg(octetValue(parts.value(2)))
-                                .arg(octetValue(parts.value(3)))
+                                .arg(DeviceRowCheck::octetValue(parts.value(0)))
+                                .arg(DeviceRowCheck::octetValue(parts.value(1)))
+                                .arg(DeviceRowCheck::octetValue(parts.value(2)))
+                                .arg(DeviceRowCheck::octetValue(parts.value(3)))
                                 .arg(port);
         if (keys.contains(key)) {
             setPageProperty("settingok", true);
@@ -964,12 +957,21 @@ void DeviceSettingViewModel::noteSkipped(int deviceIndex, const char *step)
 
 QString DeviceSettingViewModel::finishedText(const QString &text) const
 {
+    QString shown = text;
+    if (!failedPairDeviceNos.isEmpty()) {
+        QStringList numbers;
+        for (int no : failedPairDeviceNos)
+            numbers.append(QString::number(no));
+        const QString failed =
+            QStringLiteral("機器No.%1 の設定ファイルを置き換えられませんでした。").arg(numbers.join(QLatin1Char(',')));
+        shown = text == QStringLiteral("設定完了") ? failed : text + QLatin1Char('\n') + failed;
+    }
     if (skippedDeviceNos.isEmpty())
-        return text;
+        return shown;
     QStringList numbers;
     for (int no : skippedDeviceNos)
         numbers.append(QString::number(no));
-    return text + QStringLiteral("\n機器No.%1 は停止できず、変更されていません。").arg(numbers.join(QLatin1Char(',')));
+    return shown + QStringLiteral("\n機器No.%1 は停止できず、変更されていません。").arg(numbers.join(QLatin1Char(',')));
 }
 
 void DeviceSettingViewModel::applyImported()
@@ -1272,11 +1274,18 @@ void DeviceSettingViewModel::MeasurementChannelSettingFileRead()
     if (!list)
         return;
     logEnter("MeasurementChannelSettingFileRead");
+    failedPairDeviceNos.clear();
     for (int i = 0; i < list->deviceCount(); ++i) {
         // A device whose worker is still out keeps its plan; its pending plan waits.
         if (skippedDeviceIndexes.contains(i))
             continue;
-        ChannelSettingFile::promote(i + 1);
+        // Plan and thresholds go into service together or not at all; a pair that cannot
+        // stays pending, and the device keeps measuring with its committed pair.
+        if (!ChannelSettingFile::promotePendingPair(i + 1)) {
+            log(QStringLiteral("device %1: pending plan and thresholds cannot be put into service").arg(i + 1),
+                LogError);
+            failedPairDeviceNos.append(i + 1);
+        }
     }
     for (int i = 0; i < list->deviceCount(); ++i) {
         LevelChecker *device = list->device(i);
@@ -1319,10 +1328,7 @@ void DeviceSettingViewModel::AlertSettingFileRead()
     if (!list)
         return;
     logEnter("AlertSettingFileRead");
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        if (!skippedDeviceIndexes.contains(i))
-            AlertSettingFile::promote(i + 1);
-    }
+    // The pending thresholds went into service with their plan.
     for (int i = 0; i < list->deviceCount(); ++i) {
         LevelChecker *device = list->device(i);
         if (!device || skippedDeviceIndexes.contains(i))

@@ -183,4 +183,6 @@ private:
     // Devices whose worker did not leave its loop; their lists and settings stay untouched.
     QList<int> skippedDeviceNos;
     QList<int> skippedDeviceIndexes;
+    // Devices whose pending plan and thresholds the last apply could not put into service.
+    QList<int> failedPairDeviceNos;
 };

@@ -17,6 +17,14 @@ Item {
         lockPopup.open()
     }
 
+    // Devices whose registration line could not be read stay stopped; the operator is told
+    // once which ones.
+    function onRegistrationDamaged(deviceNumbers) {
+        damagedText.text = "DeviceRegistSetting.csvに読み込めない行があります。\n機器No." + deviceNumbers
+                + " は停止したままです。"
+        damagedPopup.open()
+    }
+
     function transit(screen) {
         ApplicationWindow.window.transit(screen)
     }
@@ -182,6 +190,58 @@ Item {
                     lockPopup.close()
                     home.windowClosed()
                 }
+            }
+        }
+    }
+
+    Popup {
+        id: damagedPopup
+        objectName: "registrationDamagedPopup"
+        modal: true
+        width: 300
+        height: 150
+        x: (home.width - width) / 2
+        y: (home.height - height) / 2
+        closePolicy: Popup.NoAutoClose
+        padding: 0
+        background: Image { source: "qrc:/resource/image/popupBk_45.png" }
+
+        Text {
+            id: damagedText
+            objectName: "registrationDamagedText"
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.margins: 16
+            anchors.topMargin: 24
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.Wrap
+            font.pixelSize: 14
+            font.family: home.fontName
+        }
+
+        ButtonTemplate {
+            id: damagedOkButton
+            objectName: "registrationDamagedOkButton"
+            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: 18
+            idlebg: "button_19.png"
+            activebg: "button_19.png"
+            pressbg: "button_37.png"
+            message: qsTr("OK")
+            idleTextColor: "white"
+            activeTextColor: "white"
+            pressTextColor: "#b7b7b7"
+            fontSize: 14
+            defaultFontName: home.fontName
+
+            MouseArea {
+                anchors.fill: parent
+                onPressed: damagedOkButton.press = true
+                onReleased: damagedOkButton.press = false
+                onCanceled: damagedOkButton.press = false
+                onClicked: damagedPopup.close()
             }
         }
     }

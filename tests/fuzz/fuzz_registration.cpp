@@ -1,6 +1,8 @@
-// The registration file reader on any file content.
+// The registration file reader and the device-list import reader on any file content
+// (UTF-8 or Shift-JIS, NUL bytes, damaged lines).
 #include "FuzzFile.h"
 
+#include "screens/DeviceListFile.h"
 #include "screens/RegistrationFile.h"
 #include "screens/RegistrationRecord.h"
 
@@ -10,7 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const FuzzFile file(data, size, ".csv");
     QVector<RegistrationRecord> records;
-    if (RegistrationFile::read(file.path(), &records))
+    RegistrationFile::ReadReport report;
+    if (RegistrationFile::read(file.path(), &records, &report))
         RegistrationFile::fileContent(records, RegistrationFile::PortColumn::Always);
+    QVector<RegistrationRecord> listed;
+    DeviceListFile::ReadReport listReport;
+    if (DeviceListFile::read(file.path(), &listed, nullptr, &listReport))
+        DeviceListFile::fileContent(listed);
     return 0;
 }

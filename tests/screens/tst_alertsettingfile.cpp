@@ -113,6 +113,16 @@ private slots:
 
         QTest::newRow("header only") << kHeader + "\n" << QStringList();
         QTest::newRow("empty file") << QByteArray() << QStringList();
+        // A NUL byte is a character like any other: the file goes on after it.
+        QTest::newRow("NUL byte in the header")
+            << QByteArray("'BandTabIndex,Chan\0nel,LevelMin,LevelMax,MER/CN,BER,HikariLevelMin,HikariLevelMax,ConvertCNR\n"
+                          "0,13,47.0,90.0,20.0,2.0E-4,-10.0,0.0,20.0\n", 135)
+            << QStringList { "0|13|47.0|90.0|20.0|2.0E-4|-10.0|0.0|20.0" };
+        QTest::newRow("NUL byte in a row")
+            << kHeader + "\n" + QByteArray("0,13,47.0,90.0,20.0,2.0E-4,-10.0,0.0,20.0\0\n", 43)
+                   + "5,C24,50.0,85.0,30.0,1.0E-5,-10.0,0.0,21.0\n"
+            << QStringList { QStringLiteral("0|13|47.0|90.0|20.0|2.0E-4|-10.0|0.0|20.0") + QChar(0),
+                             QStringLiteral("5|C24|50.0|85.0|30.0|1.0E-5|-10.0|0.0|21.0") };
     }
 
     void read()

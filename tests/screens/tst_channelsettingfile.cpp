@@ -139,6 +139,13 @@ private slots:
                "-1,UL 8,-5000,0,0,0,1\n"
             << QStringList { "0|13|0|ISDBT|0|0", "-1|UL 8|-5000|0|0|0" } << 0 << 0;
 
+        // A NUL byte is a character like any other: the file goes on after it.
+        QTest::newRow("NUL bytes in the header and a row")
+            << QByteArray("'BandTabIndex,Channel,Freq\0uency[KHz],BroadbandSystem,localFrequency[KHz],powerSupply,measuring\n"
+                          "0,13,473143,0,0,0,1\0\n"
+                          "0,20,515143,0,0,0,1\n", 137)
+            << QStringList { "0|13|473143|0|0|0", "0|20|515143|0|0|0" } << 0 << 0;
+
         QTest::newRow("extra fields ignored")
             << kHeader + ",extra\n"
                "17,FM 9,80000,0,0,0,1,more,fields\n"

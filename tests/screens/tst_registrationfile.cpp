@@ -108,8 +108,11 @@ private slots:
                "   \n"
                "1,2,3,4,5,6,7,8,9,10\n"
                "2,B,10.0.0.2,同軸,連続,常時,常時,1550,---,---,---,0,MER,MER"
-            << QStringList { "1|A|10.0.0.1|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER",
-                             "2|B|10.0.0.2|161|同軸|連続|常時|常時|1550|---|---|---|0|MER|MER" };
+            // Short lines after the header are damaged devices that keep their numbers.
+            << QStringList { "1|line|0.0.0.0|161|同軸|連続|常時|常時|1550||||1|MER|MER",
+                             "2|A|10.0.0.1|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER",
+                             "3|2|0.0.0.0|161|同軸|連続|常時|常時|1550||||1|MER|MER",
+                             "4|B|10.0.0.2|161|同軸|連続|常時|常時|1550|---|---|---|0|MER|MER" };
 
         QTest::newRow("devices numbered by position whatever No says")
             << kHeader14 + "\n"
@@ -120,11 +123,12 @@ private slots:
                              "2|B|10.0.0.2|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER",
                              "3|C|10.0.0.3|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER" };
 
-        QTest::newRow("line without No is no device, empty name is one")
+        QTest::newRow("line without No keeps its number, empty name is a name")
             << kHeader14 + "\n"
                ",A,10.0.0.1,同軸,連続,常時,常時,1550,---,---,---,1,MER,MER\n"
                "2,,10.0.0.2,同軸,連続,常時,常時,1550,---,---,---,1,MER,MER\n"
-            << QStringList { "1||10.0.0.2|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER" };
+            << QStringList { "1|A|0.0.0.0|161|同軸|連続|常時|常時|1550||||1|MER|MER",
+                             "2||10.0.0.2|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER" };
 
         QTest::newRow("current layout cut short reads empty fields")
             << kHeader14 + "\n"
@@ -141,17 +145,19 @@ private slots:
                "4,D,10.0.0.4:abc,同軸,連続,常時,常時,1550,---,---,---,1,MER,MER\n"
                "5,E,x.y.z.w,同軸,連続,常時,常時,1550,---,---,---,1,MER,MER\n"
                "6,F,127.0.0.2:16100,同軸,連続,常時,常時,1550,---,---,---,1,MER,MER\n"
+            // Addresses and ports the device setting screen refuses are not taken, and are
+            // not altered into some other address either.
             << QStringList { "1|A|0.0.0.0|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER",
-                             "2|B|10.1.0.0|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER",
-                             "3|C|44.1.2.3|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER",
-                             "4|D|10.0.0.4|0|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER",
+                             "2|B|0.0.0.0|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER",
+                             "3|C|0.0.0.0|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER",
+                             "4|D|0.0.0.0|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER",
                              "5|E|0.0.0.0|161|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER",
                              "6|F|127.0.0.2|16100|同軸|連続|常時|常時|1550|---|---|---|1|MER|MER" };
 
         QTest::newRow("name with a comma shifts its line")
             << kHeader14 + "\n"
                "1,A,B,10.0.0.1,同軸,連続,常時,常時,1550,---,---,---,1,MER,MER\n"
-            << QStringList { "1|A|0.0.0.0|161|10.0.0.1|同軸|連続|常時|常時|1550|---|---|0|1|MER" };
+            << QStringList { "1|A|0.0.0.0|161|10.0.0.1|同軸|連続|常時|常時|1550|---|---|1|1|MER" };
 
         QTest::newRow("byte-order mark")
             << "\xEF\xBB\xBF" + kHeader14 + "\n"

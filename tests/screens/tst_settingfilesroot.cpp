@@ -42,13 +42,13 @@ private slots:
         QTest::addColumn<QString>("wavelength3");
         QTest::addColumn<QString>("merCn1");
 
-        // Device 1 on its own port, device 2 without "No", device 3 short of its last columns.
+        // Device 1 on its own port, device 2 with a "No" that is no number, device 3 short of its
+        // last columns.
         QTest::newRow("14 columns")
             << QStringLiteral("No,名称,IPアドレス,同軸/光,サイクル間隔,測定開始時間,測定終了時間,光波長,"
                               "シリアルナンバー,MACアドレス,バージョン,測定状態,MER/CN(地デジ),MER/CN(CATV)\n"
                               "1,光受信点,127.0.0.2:16161,光,連続,常時,常時,1310,SN1,MAC1,FW1,0,CNR,MER\n"
                               "\n"
-                              ",消えた行,127.0.0.9,同軸,連続,常時,常時,1550,---,---,---,0,MER,MER\n"
                               "No2,衛星,127.0.0.3,同軸,5分,08:00,20:00,1550,SN2,MAC2,FW2,0,MER,CNR\n"
                               "3,無音,127.0.0.4,同軸,15分,常時,常時,1625,---,---,---\n")
                    .toUtf8()
@@ -59,7 +59,6 @@ private slots:
                               "シリアルナンバー,MACアドレス,バージョン,測定状態\n"
                               "1,光受信点,127.0.0.2:16161,光,連続,常時,常時,SN1,MAC1,FW1,0\n"
                               "\n"
-                              ",消えた行,127.0.0.9,同軸,連続,常時,常時,---,---,---,0\n"
                               "No2,衛星,127.0.0.3,同軸,5分,08:00,20:00,SN2,MAC2,FW2,0\n"
                               "3,無音,127.0.0.4,同軸,15分,常時,常時,---,---,---,0\n")
                    .toUtf8()
@@ -146,7 +145,7 @@ private slots:
         QCOMPARE(optical.alertSetting(1).levelMax, QStringLiteral("85.0"));
         QCOMPARE(optical.alertSetting(2).convertCnr, QStringLiteral("21.0"));
 
-        // The line without "No" registered nothing; "No2" is the second device.
+        // "No2" is the second device.
         LevelChecker &satellite = *devices[1];
         QCOMPARE(satellite.deviceNo(), 2);
         QCOMPARE(satellite.name(), QStringLiteral("衛星"));

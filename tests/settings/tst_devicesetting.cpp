@@ -849,8 +849,9 @@ private slots:
         host->transit(QStringLiteral("Home.qml"));
     }
 
-    // An import keeps 50 devices, skips lines without a number and renumbers the rest; texts
-    // the choice tables lack show as the file has them.
+    // An import keeps 50 devices, skips lines without a number and renumbers the rest; a line
+    // with texts the choice tables lack is skipped like them (the device setting screen
+    // refuses such texts).
     void importLimits()
     {
         open(QByteArray());
@@ -873,13 +874,12 @@ private slots:
         QVERIFY(screen->isImportPending());
         QCOMPARE(table()->rowCount(), 50);
         QCOMPARE(screen->currentEditRecords().size(), 51);
-        QCOMPARE(cell(0, DeviceSettingModel::DevicenameRole), QStringLiteral("機1"));
-        QCOMPARE(cell(0, DeviceSettingModel::InputtypeRole), QStringLiteral("?"));
-        QCOMPARE(cell(0, DeviceSettingModel::CycleIntervalRole), QStringLiteral("7分"));
-        QCOMPARE(screen->currentEditRecords().first().inputType, QStringLiteral("-1"));
-        QCOMPARE(screen->currentEditRecords().first().cycleInterval, QStringLiteral("-1"));
+        QCOMPARE(cell(0, DeviceSettingModel::DevicenoRole), QStringLiteral("1"));
+        QCOMPARE(cell(0, DeviceSettingModel::DevicenameRole), QStringLiteral("機2"));
+        QCOMPARE(cell(0, DeviceSettingModel::InputtypeRole), QStringLiteral("同軸"));
+        QCOMPARE(screen->currentEditRecords().first().inputType, QStringLiteral("0"));
         QCOMPARE(cell(49, DeviceSettingModel::DevicenoRole), QStringLiteral("50"));
-        QCOMPARE(cell(49, DeviceSettingModel::IpaddressRole), QStringLiteral("10.2.0.50"));
+        QCOMPARE(cell(49, DeviceSettingModel::IpaddressRole), QStringLiteral("10.2.0.51"));
         // No wavelength column: the wavelength of a new row.
         QCOMPARE(cell(49, DeviceSettingModel::HikariWaveLengthRole), QStringLiteral("1550"));
         QCOMPARE(workLines(from).size(), 50);
