@@ -153,7 +153,11 @@ private:
     bool checkDuplicates(bool imported);
     void showProgress(bool readAll);
     void applyImported();
+    // The number of rows before the blank record that the apply removes as cleared.
+    int clearedTailCount() const;
     void removeClearedRows();
+    void removeRetiredDeviceFiles();
+    void matchTicksToPage();
     QList<int> registerNewRows();
     void rebuildTable();
     void registerDevice(int deviceNo, const DeviceEditRecord &record);
@@ -183,4 +187,6 @@ private:
     // Devices whose worker did not leave its loop; their lists and settings stay untouched.
     QList<int> skippedDeviceNos;
     QList<int> skippedDeviceIndexes;
+    // Numbers of the devices an apply removed, whose files go once the registration is written.
+    QList<int> retiredDeviceNos;
 };
