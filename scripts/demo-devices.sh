@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Demo equipment for ./run.sh: starts three simulated level checkers, each with its FTP
 # service for the reboot from the system setting screen (silent for 30 s after it), makes
-# the third one silent, and writes the demo root's registration, channel plans and alert thresholds for
-# them. The devices stop with run.sh (its exit trap, or by themselves once it is gone).
+# the third one silent, and on the first start writes the demo root's registration, channel
+# plans and alert thresholds for them. Later starts keep everything the operator set there:
+# the devices may listen on new ports, so only their addresses in the registration change.
+# The devices stop with run.sh (its exit trap, or by themselves once it is gone).
 #   scripts/demo-devices.sh ROOT
 set -euo pipefail
 ROOT=${1:?usage: demo-devices.sh ROOT}
@@ -10,6 +12,16 @@ HERE=$(cd "$(dirname "$0")/.." && pwd)
 SIMCTL="$HERE/sim/simctl"
 SIM_DIR="$ROOT/sim"
 SETTINGS="$ROOT/InternalReadOnly/CheckerSettings"
+REGISTRATION="$SETTINGS/DeviceRegistSetting.csv"
+# The demo devices' addresses of the last start, device 1 first.
+PEERS_FILE="$ROOT/demo-peers"
+OLD_PEERS=()
+if [ -f "$PEERS_FILE" ]; then
+  mapfile -t OLD_PEERS < "$PEERS_FILE"
+elif [ -f "$REGISTRATION" ]; then
+  # A root from before the record: the demo devices are its loopback rows.
+  mapfile -t OLD_PEERS < <(awk -F, 'NR > 1 && $3 ~ /^127\.0\.0\.1:/ { print $3 }' "$REGISTRATION" | head -n 3)
+fi
 
 # A run that ended without its trap may have left devices behind.
 "$SIMCTL" stop --dir "$SIM_DIR" >/dev/null 2>&1 || true
@@ -19,6 +31,18 @@ if [ "${#PEERS[@]}" -ne 3 ]; then
   exit 1
 fi
 "$SIMCTL" fault --dir "$SIM_DIR" --device 3 silent >/dev/null
+printf '%s\n' "${PEERS[@]}" > "$PEERS_FILE"
+
+if [ -f "$REGISTRATION" ]; then
+  # Only the address column of the rows that named a demo device changes.
+  awk -F, -v OFS=, -v old="${OLD_PEERS[*]}" -v new="${PEERS[*]}" '
+    BEGIN { n = split(old, from, " "); split(new, to, " "); for (i = 1; i <= n; i++) map[from[i]] = to[i] }
+    NR > 1 && ($3 in map) { $3 = map[$3] }
+    { print }' "$REGISTRATION" > "$REGISTRATION.tmp"
+  mv "$REGISTRATION.tmp" "$REGISTRATION"
+  echo "Simulated level checkers: ${PEERS[*]} (device 3 silent); the demo root's settings are kept"
+  exit 0
+fi
 
 mkdir -p "$SETTINGS/MeasurementChannelSetting" "$SETTINGS/AlertSetting"
 
@@ -28,7 +52,7 @@ mkdir -p "$SETTINGS/MeasurementChannelSetting" "$SETTINGS/AlertSetting"
   echo "1,光受信点,${PEERS[0]},光,連続,常時,常時,1550,---,---,---,0,MER,MER"
   echo "2,衛星受信点,${PEERS[1]},同軸,連続,常時,常時,1550,---,---,---,0,MER,CNR"
   echo "3,無応答局,${PEERS[2]},同軸,連続,常時,常時,1550,---,---,---,0,MER,MER"
-} > "$SETTINGS/DeviceRegistSetting.csv"
+} > "$REGISTRATION"
 
 TEMPLATE_PLAN="$HERE/demo/root/InternalReadOnly/CheckerSettings/MeasurementChannelSetting/user_datalogger_setting_template.csv"
 

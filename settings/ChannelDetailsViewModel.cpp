@@ -410,11 +410,6 @@ void ChannelDetailsViewModel::activate()
     measuringRows.clear();
     editRows.clear();
     initialRows.clear();
-    if (LevelChecker *checker = device()) {
-        c24FrequencyType = checker->c24FrequencyType();
-        ch8FrequencyType = checker->ch8FrequencyType();
-    }
-
     readChannelFiles();
     QList<ChannelDetailsEntry> alertRows;
     bool alertFileExists = false;
@@ -440,7 +435,7 @@ void ChannelDetailsViewModel::activate()
     setPageProperty("scaling", model->dialogScale());
     returnRequested = false;
     // Opened without a device handed over, there is nothing to warn about (or to save).
-    if (workingCopyMissing && device())
+    if (workingCopyMissing && deviceNo >= 1)
         emit openPopup(PopupNoWorkingCopy);
     logLeave("activate");
 }
@@ -467,9 +462,13 @@ void ChannelDetailsViewModel::readChannelFiles()
     // Without the working copy there is no plan to edit; saving nothing would erase the
     // device's channels, so the screen refuses to save.
     workingCopyMissing = !readInto(working, &workingPlan);
+    // The variants as a restart reads them from the saved plan: from 0, measured rows only.
+    c24FrequencyType = 0;
+    ch8FrequencyType = 0;
     for (const ChannelDetailsEntry &entry : qAsConst(workingPlan)) {
-        if (entry.measuring)
-            measuringRows.append(entry);
+        if (!entry.measuring)
+            continue;
+        measuringRows.append(entry);
         if (entry.bandTabIndex == BandCatv)
             ChannelSettingFile::noteCatvVariant(entry.channel, entry.frequency, &c24FrequencyType, &ch8FrequencyType);
     }
@@ -507,14 +506,23 @@ void ChannelDetailsViewModel::readAlertFile(QList<ChannelDetailsEntry> *alertRow
 
 void ChannelDetailsViewModel::mergeThresholds(const QList<ChannelDetailsEntry> &alertRows)
 {
-    // One forward walk: the alert file lists the measured channels in plan order.
-    int next = 0;
+    // Matched by band and channel, not by position: the file may hold rows of channels
+    // unticked since, and its reader drops the blanks the plan's names keep ("UL 1").
+    const auto key = [](int band, QString channel) {
+        return QStringLiteral("%1,%2").arg(band).arg(channel.remove(QLatin1Char(' ')));
+    };
+    QVector<bool> taken(alertRows.size(), false);
     for (ChannelDetailsEntry &row : measuringRows) {
-        if (next >= alertRows.size())
-            break;
-        const ChannelDetailsEntry &alert = alertRows.at(next);
-        if (alert.bandTabIndex != row.bandTabIndex || alert.channel != row.channel)
+        const QString wanted = key(row.bandTabIndex, row.channel);
+        int match = -1;
+        for (int i = 0; i < alertRows.size() && match < 0; ++i) {
+            if (!taken.at(i) && key(alertRows.at(i).bandTabIndex, alertRows.at(i).channel) == wanted)
+                match = i;
+        }
+        if (match < 0)
             continue;
+        taken[match] = true;
+        const ChannelDetailsEntry &alert = alertRows.at(match);
         row.levelMin = alert.levelMin;
         row.levelMax = alert.levelMax;
         row.merCn = alert.merCn;
@@ -522,7 +530,6 @@ void ChannelDetailsViewModel::mergeThresholds(const QList<ChannelDetailsEntry> &
         row.hikariLevelMin = alert.hikariLevelMin;
         row.hikariLevelMax = alert.hikariLevelMax;
         row.convertCnr = alert.convertCnr;
-        ++next;
     }
 }
 
@@ -797,7 +804,9 @@ void ChannelDetailsViewModel::applyAlertSettings(const QString &levelMin, const 
 
 void ChannelDetailsViewModel::onSaveSignal(bool save)
 {
-    if (workingCopyMissing || !device()) {
+    // A device not applied yet has no device object: its save is the pending pair the
+    // apply puts into service.
+    if (workingCopyMissing || deviceNo < 1) {
         emit openPopup(PopupNoWorkingCopy);
         return;
     }
@@ -992,9 +1001,8 @@ bool ChannelDetailsViewModel::MeasurementChannelSettingFileRead()
     bool ok = true;
     if (checker) {
         if (ChannelSettingFile::loadCommitted(checker, deviceNo)) {
+            // The variants came with the plan, as a restart reads them.
             checker->setSettingFileName(ChannelSettingFile::fileName(deviceNo));
-            checker->setC24FrequencyType(c24FrequencyType);
-            checker->setCh8FrequencyType(ch8FrequencyType);
         } else {
             // The device keeps the plan it has rather than losing every channel.
             log(QStringLiteral("MeasurementChannel %1.csv read ERROR").arg(deviceNo));

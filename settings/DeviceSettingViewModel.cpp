@@ -22,6 +22,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QTime>
 #include <QTimer>
 
 #include <cstring>
@@ -594,6 +596,7 @@ void DeviceSettingViewModel::restoreSavedRecords()
         appendBlankTableRow();
     if (editRecords.size() <= MaxRows)
         editRecords.append(DeviceEditRecord::blank(blankNo));
+    matchTicksToPage();
 }
 
 // The table again from editRecords, the blank row last while there is room for it.
@@ -607,6 +610,34 @@ void DeviceSettingViewModel::rebuildTable()
             appendBlankTableRow();
     }
     setPageProperty("rowindex", shownRowCount());
+    matchTicksToPage();
+}
+
+// Rows made anew show the select-all box's tick: the records take it too, so that a change
+// of the ticked rows acts on the rows that look ticked.
+void DeviceSettingViewModel::matchTicksToPage()
+{
+    const bool all = page && page->property("allcheckstring").toString() == QLatin1String("true");
+    for (DeviceEditRecord &record : editRecords)
+        record.checked = all;
+}
+
+// Plans and thresholds are kept by device number: a removed device's files would be taken
+// by the next device given its number. They go once the registration without the device
+// is written, so that a failed write leaves the device and its files together.
+void DeviceSettingViewModel::removeRetiredDeviceFiles()
+{
+    DeviceList *list = devices();
+    const int count = list ? list->deviceCount() : 0;
+    for (int deviceNo : qAsConst(retiredDeviceNos)) {
+        if (deviceNo <= count)
+            continue;
+        ChannelSettingFile::removeCopy(deviceNo, ChannelSettingFile::Copy::Committed);
+        AlertSettingFile::removeCopy(deviceNo, AlertSettingFile::Copy::Committed);
+        ChannelSettingFile::removePendingPair(deviceNo);
+        log(QStringLiteral("device %1 removed: its plan and thresholds deleted").arg(deviceNo));
+    }
+    retiredDeviceNos.clear();
 }
 
 // --- Row edits ---
@@ -652,7 +683,9 @@ void DeviceSettingViewModel::inputIpaddrRowChange(const QString &value, int row)
         return;
     DeviceEditRecord &record = editRecords[row];
     QString text;
-    if (value != DeviceEditRecord::blankAddress()) {
+    // A field cleared by the operator sends its mask's dots alone: that is the blank mask.
+    const bool cleared = !value.contains(QRegularExpression(QStringLiteral("[0-9]")));
+    if (!cleared) {
         const QStringList parts = value.split(QLatin1Char('.'));
         QStringList cleaned;
         for (int k = 0; k < parts.size(); ++k) {
@@ -869,7 +902,9 @@ QByteArray DeviceSettingViewModel::toCharBufferAscii(const QString &text)
 bool DeviceSettingViewModel::checkAddresses()
 {
     ipAddressError = false;
-    for (int j = 0; j + 1 < editRecords.size(); ++j) {
+    // Rows cleared at the end of the table are removed by the apply, not checked.
+    const int checkedRows = editRecords.size() - 1 - clearedTailCount();
+    for (int j = 0; j < checkedRows; ++j) {
         const DeviceEditRecord &record = editRecords.at(j);
         if (record.ipAddress == NoAddress || record.ipAddress == DeviceEditRecord::blankAddress())
             continue;
@@ -1005,9 +1040,8 @@ void DeviceSettingViewModel::applyImported()
     startReadoutTimer();
 }
 
-void DeviceSettingViewModel::removeClearedRows()
+int DeviceSettingViewModel::clearedTailCount() const
 {
-    DeviceList *list = devices();
     int k = 0;
     for (int j = 0; j + 1 < editRecords.size(); ++j) {
         const DeviceEditRecord &record = editRecords.at(j);
@@ -1020,6 +1054,13 @@ void DeviceSettingViewModel::removeClearedRows()
             ++k;
         }
     }
+    return k;
+}
+
+void DeviceSettingViewModel::removeClearedRows()
+{
+    DeviceList *list = devices();
+    const int k = clearedTailCount();
     if (k <= 0)
         return;
 
@@ -1037,6 +1078,7 @@ void DeviceSettingViewModel::removeClearedRows()
             }
             // A worker still out keeps the device alive until it lets go.
             list->removeLastDevice();
+            retiredDeviceNos.append(r + 1);
             if (r < savedRecords.size())
                 savedRecords.removeAt(r);
         }
@@ -1464,7 +1506,8 @@ void DeviceSettingViewModel::endInformationReadout()
             writeWorkLog(entry, WorkLogMeasurementStartStop);
         }
     }
-    DeviceListFileWrite();
+    if (DeviceListFileWrite())
+        removeRetiredDeviceFiles();
     logLeave("endInformationReadout");
 }
 

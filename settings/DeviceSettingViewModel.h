@@ -153,7 +153,11 @@ private:
     bool checkDuplicates(bool imported);
     void showProgress(bool readAll);
     void applyImported();
+    // The number of rows before the blank record that the apply removes as cleared.
+    int clearedTailCount() const;
     void removeClearedRows();
+    void removeRetiredDeviceFiles();
+    void matchTicksToPage();
     QList<int> registerNewRows();
     void rebuildTable();
     void registerDevice(int deviceNo, const DeviceEditRecord &record);
@@ -185,4 +189,6 @@ private:
     QList<int> skippedDeviceIndexes;
     // Devices whose pending plan and thresholds the last apply could not put into service.
     QList<int> failedPairDeviceNos;
+    // Numbers of the devices an apply removed, whose files go once the registration is written.
+    QList<int> retiredDeviceNos;
 };

@@ -103,7 +103,9 @@ Item {
             font.family: page.fontName
             font.pixelSize: 14 * page.scaling
         }
-        MouseArea { id: area; anchors.fill: parent; onClicked: parent.clicked() }
+        // Taking the focus on press ends the edit of a field typed into just before, so its
+        // text is sent before the click acts.
+        MouseArea { id: area; anchors.fill: parent; onPressed: parent.forceActiveFocus(); onClicked: parent.clicked() }
     }
 
     Flickable {
@@ -162,6 +164,7 @@ Item {
                             onClicked: { page.buttonClicked("switchOptcoax"); bulkPopup.show("optcoax") }
                         }
                         ActionButton {
+                            objectName: "bulkCycleButton"
                             text: qsTr("サイクル間隔 一括変更")
                             onClicked: bulkPopup.show("cycle")
                         }
@@ -358,6 +361,7 @@ Item {
             }
             ComboBox {
                 id: choice
+                objectName: "bulkChoice"
                 visible: bulkPopup.kind !== "validtime"
                 width: 160 * page.scaling
                 font.family: page.fontName
@@ -369,21 +373,21 @@ Item {
                 Row {
                     spacing: 6 * page.scaling
                     Text { text: qsTr("開始時刻"); width: 80 * page.scaling; font.family: page.fontName; font.pixelSize: 14 * page.scaling }
-                    ComboBox { id: bulkStartH; width: 65 * page.scaling; height: 30 * page.scaling; model: page.hour; enabled: !bulkAlways.checked }
-                    ComboBox { id: bulkStartM; width: 65 * page.scaling; height: 30 * page.scaling; model: page.minutes; enabled: !bulkAlways.checked }
+                    ComboBox { id: bulkStartH; width: 80 * page.scaling; height: 30 * page.scaling; model: page.hour; enabled: !bulkAlways.checked }
+                    ComboBox { id: bulkStartM; width: 80 * page.scaling; height: 30 * page.scaling; model: page.minutes; enabled: !bulkAlways.checked }
                     CheckBox { id: bulkAlways; text: "常時"; font.family: page.fontName }
                 }
                 Row {
                     spacing: 6 * page.scaling
                     Text { text: qsTr("終了時刻"); width: 80 * page.scaling; font.family: page.fontName; font.pixelSize: 14 * page.scaling }
-                    ComboBox { id: bulkEndH; objectName: "bulkEndHour"; width: 65 * page.scaling; height: 30 * page.scaling; model: page.hour; enabled: !bulkAlways.checked }
-                    ComboBox { id: bulkEndM; objectName: "bulkEndMinute"; width: 65 * page.scaling; height: 30 * page.scaling; model: page.minutes; enabled: !bulkAlways.checked }
+                    ComboBox { id: bulkEndH; objectName: "bulkEndHour"; width: 80 * page.scaling; height: 30 * page.scaling; model: page.hour; enabled: !bulkAlways.checked }
+                    ComboBox { id: bulkEndM; objectName: "bulkEndMinute"; width: 80 * page.scaling; height: 30 * page.scaling; model: page.minutes; enabled: !bulkAlways.checked }
                 }
             }
             Row {
                 spacing: 10 * page.scaling
                 RadioButton { id: allDevices; text: "全ての機器"; checked: true; font.family: page.fontName }
-                RadioButton { id: checkedDevices; text: "選択した機器のみ"; font.family: page.fontName }
+                RadioButton { id: checkedDevices; objectName: "bulkCheckedDevices"; text: "選択した機器のみ"; font.family: page.fontName }
             }
             Text { text: "一括変更しますか？"; font.family: page.fontName; font.pixelSize: 14 * page.scaling }
             Row {

@@ -277,8 +277,8 @@ private slots:
         QCOMPARE(fx.modelRow(2).at(4), QStringLiteral("ISDBT"));
     }
 
-    // The alert file's rows fill the measured rows one to one until one matches no row;
-    // the pending file wins over the committed one; an empty LevelMin means defaults.
+    // The alert file's rows fill the measured rows of their band and channel; the pending
+    // file wins over the committed one; an empty LevelMin means defaults.
     void mergeWithAlertFile()
     {
         QVERIFY(fx.writeAlert(1, AlertSettingFile::Copy::Committed,
@@ -292,8 +292,8 @@ private slots:
         QCOMPARE(fx.modelRow(0).mid(7), QStringList({"41.0", "81.0", "25.0", "1.0E-4", "-9.0", "1.0", "30.0"}));
         // Empty LevelMin: the band's defaults.
         QCOMPARE(fx.modelRow(1).mid(7), QStringList({"50.0", "81.0", "9.0", "2.0E-4", "-10.0", "0.0", "---"}));
-        // "C99" is in no plan row: it blocks the match of C13 after it.
-        QCOMPARE(fx.modelRow(2).mid(7), QStringList({"49.0", "81.0", "26.0", "2.0E-4", "-10.0", "0.0", "20.0"}));
+        // "C99" is in no plan row: C13 after it still finds its own row.
+        QCOMPARE(fx.modelRow(2).mid(7), QStringList({"45.0", "85.0", "27.0", "2.0E-4", "-10.0", "0.0", "20.0"}));
     }
 
     // An alert file of the older layout: 8 header columns make every row take the older

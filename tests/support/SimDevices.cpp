@@ -99,6 +99,11 @@ bool SimDevices::startWithFtp(int count, double rebootSeconds)
                                 QString::number(rebootSeconds)});
 }
 
+bool SimDevices::startAtPort(int count, int basePort)
+{
+    return startDevices(count, {QStringLiteral("--base-port"), QString::number(basePort)});
+}
+
 bool SimDevices::startDevices(int count, const QStringList &options)
 {
     stop();

@@ -35,6 +35,9 @@ public:
     // The same, each device also with its FTP service (simctl start --ftp): storing the
     // reboot marker makes it answer nothing for rebootSeconds.
     bool startWithFtp(int count, double rebootSeconds);
+    // The same on fixed ports: device K listens on basePort + K - 1 (161: the port a row
+    // typed on the device setting screen gets). False when a port is taken.
+    bool startAtPort(int count, int basePort);
     // Stops every process started; true when none is left. Also done by the destructor.
     bool stop();
 

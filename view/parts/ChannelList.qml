@@ -249,7 +249,9 @@ Item {
                 validator: RegularExpressionValidator { regularExpression: threshold.pattern }
                 font.pixelSize: row.fontsize
                 font.family: row.fontName
-                onTextEdited: row.send(threshold.buttonName, text)
+                // Only what the operator types: a value the mask cannot show ("---") is
+                // rewritten by the field itself and must not come back as an edit.
+                onTextEdited: if (activeFocus) row.send(threshold.buttonName, text)
             }
         }
         Text {
@@ -287,7 +289,8 @@ Item {
         objectName: "detailsBerText"
         column: 11
         mark: ">"
-        available: !row.levelOnly && row.ber !== "---"
+        // A band with a BER keeps its input when the BER is "---": it can be set again.
+        available: !row.levelOnly
         value: row.ber
         buttonName: "detailsBerText"
         mask: "0.0E-0"

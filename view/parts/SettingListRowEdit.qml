@@ -91,7 +91,8 @@ Item {
             font.family: row.fontName
             font.pixelSize: 13 * row.scaling
         }
-        MouseArea { id: area; anchors.fill: parent; onClicked: parent.clicked() }
+        // Takes the focus on press: a name or address typed just before is sent first.
+        MouseArea { id: area; anchors.fill: parent; onPressed: parent.forceActiveFocus(); onClicked: parent.clicked() }
     }
 
     Row {
@@ -131,8 +132,9 @@ Item {
                 selectByMouse: true
                 font.family: row.fontName
                 font.pixelSize: 13 * row.scaling
+                // An empty name is acceptable: a cleared name must end its edit and be sent.
                 validator: RegExpValidator {
-                    regExp: /[ -+-?-/0-@a-~A-Z＿-¶～ぁ-んァ-ヶ亜-龠〇一二三四五六七八九\\￥.]+/
+                    regExp: /[ -+-?-/0-@a-~A-Z＿-¶～ぁ-んァ-ヶ亜-龠〇一二三四五六七八九\\￥.]*/
                 }
                 // A "," would shift every column of the files the names are written to.
                 onTextEdited: {
@@ -185,6 +187,7 @@ Item {
         Cell {
             column: 6
             RowButton {
+                objectName: "channelSettingButton"
                 text: row.settingfile
                 onClicked: row.rowButton("measurechannel", "", row.rowindex)
             }
@@ -200,6 +203,7 @@ Item {
         Cell {
             column: 8
             RowButton {
+                objectName: "validTimeButton"
                 text: row.validtime
                 onClicked: {
                     row.rowButton("validtime", "", row.rowindex)
@@ -210,6 +214,7 @@ Item {
         Cell {
             column: 9
             RowButton {
+                objectName: "connectionTestButton"
                 text: "テスト"
                 onClicked: row.rowButton("connecttest", "", row.rowindex)
             }
@@ -230,30 +235,33 @@ Item {
             startMinute.currentIndex = row.minutes.indexOf(row.startM)
             endHour.currentIndex = row.hour.indexOf(row.endH)
             endMinute.currentIndex = row.minutes.indexOf(row.endM)
-            always.checked = false
+            // A row shown as always valid opens as such: はい without a look keeps it.
+            always.checked = row.validtime === "常時"
         }
 
         Column {
+            objectName: "rowValidTimePopupContent"
             anchors.fill: parent
             spacing: 8 * row.scaling
             Text { text: "有効時間　変更"; font.family: row.fontName; font.pixelSize: 16 * row.scaling; font.bold: true }
             Row {
                 spacing: 6 * row.scaling
                 Text { text: qsTr("開始時刻"); width: 80 * row.scaling; font.family: row.fontName; font.pixelSize: 14 * row.scaling }
-                ComboBox { id: startHour; width: 65 * row.scaling; height: 30 * row.scaling; model: row.hour; enabled: !always.checked }
-                ComboBox { id: startMinute; width: 65 * row.scaling; height: 30 * row.scaling; model: row.minutes; enabled: !always.checked }
-                CheckBox { id: always; text: "常時"; font.family: row.fontName }
+                ComboBox { id: startHour; objectName: "rowStartHour"; width: 80 * row.scaling; height: 30 * row.scaling; model: row.hour; enabled: !always.checked }
+                ComboBox { id: startMinute; objectName: "rowStartMinute"; width: 80 * row.scaling; height: 30 * row.scaling; model: row.minutes; enabled: !always.checked }
+                CheckBox { id: always; objectName: "rowAlwaysBox"; text: "常時"; font.family: row.fontName }
             }
             Row {
                 spacing: 6 * row.scaling
                 Text { text: qsTr("終了時刻"); width: 80 * row.scaling; font.family: row.fontName; font.pixelSize: 14 * row.scaling }
-                ComboBox { id: endHour; width: 65 * row.scaling; height: 30 * row.scaling; model: row.hour; enabled: !always.checked }
-                ComboBox { id: endMinute; width: 65 * row.scaling; height: 30 * row.scaling; model: row.minutes; enabled: !always.checked }
+                ComboBox { id: endHour; objectName: "rowEndHour"; width: 80 * row.scaling; height: 30 * row.scaling; model: row.hour; enabled: !always.checked }
+                ComboBox { id: endMinute; objectName: "rowEndMinute"; width: 80 * row.scaling; height: 30 * row.scaling; model: row.minutes; enabled: !always.checked }
             }
             Text { text: "変更しますか？"; font.family: row.fontName; font.pixelSize: 14 * row.scaling }
             Row {
                 spacing: 12 * row.scaling
                 Button {
+                    objectName: "rowValidTimeYes"
                     text: "はい"
                     font.family: row.fontName
                     onClicked: {

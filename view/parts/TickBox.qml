@@ -31,6 +31,8 @@ Rectangle {
     MouseArea {
         anchors.fill: parent
         anchors.margins: -3 * box.viewScale
+        // A text typed just before ends its edit (and is sent) before the tick.
+        onPressed: box.forceActiveFocus()
         onClicked: box.toggleRequested(!box.checked)
     }
 }
