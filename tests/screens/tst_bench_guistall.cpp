@@ -218,7 +218,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!setting->isReadoutRunning() && !setting->isOperationRunning(), 120000);
         QTRY_VERIFY_WITH_TIMEOUT(measuringAgain(), 60000);
 
-        meter.phase(QStringLiteral("between"));
+        meter.phase(QStringLiteral("export and import of the list"));
         const QString listUrl = QUrl::fromLocalFile(m_root.path() + QStringLiteral("/devices.csv")).toString();
         QMetaObject::invokeMethod(page, "rowbuttonclicked", Q_ARG(QString, QStringLiteral("bulkexport")),
                                   Q_ARG(QString, listUrl), Q_ARG(int, 0));
