@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTime>
 #include <QTimer>
 
@@ -52,6 +53,8 @@ constexpr int NewDevicePauseMs = 400;
 constexpr int QuestionPauseMs = 300;
 // Between the starts of the devices of an applied import.
 constexpr int ImportStartPauseMs = 500;
+// How soon the first of them is tried again while an operation runs.
+constexpr int ImportStartRetryMs = 20;
 
 enum DeviceSettingPopup {
     PopupConnected = 1,
@@ -1013,8 +1016,11 @@ void DeviceSettingViewModel::startNextPaced()
         return;
     }
     // Not inside the apply that began the series, nor inside any other operation.
-    if (gate && gate->isBusy())
+    if (gate && gate->isBusy()) {
+        if (nextPacedStart == 0)
+            startPacer->setInterval(ImportStartRetryMs);
         return;
+    }
     startPacer->setInterval(ImportStartPauseMs);
     while (nextPacedStart < list->deviceCount()) {
         const int index = nextPacedStart++;
@@ -1178,11 +1184,8 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
         return true;
     }
     OperationGate::Scope operation(gate, "apply");
-    struct ActiveMark {
-        bool &flag;
-        ~ActiveMark() { flag = false; }
-    } active {operationActive};
     operationActive = true;
+    const auto activeEnd = qScopeGuard([this] { operationActive = false; });
     logEnter("applySettings");
     const bool imported = importPending;
 
@@ -1556,11 +1559,8 @@ void DeviceSettingViewModel::endInformationReadout()
         return;
     }
     OperationGate::Scope operation(gate, "readout end");
-    struct ActiveMark {
-        bool &flag;
-        ~ActiveMark() { flag = false; }
-    } active {operationActive};
     operationActive = true;
+    const auto activeEnd = qScopeGuard([this] { operationActive = false; });
     readoutTimer->stop();
     stopPacedStarts();
     readoutActive = false;
