@@ -1,5 +1,6 @@
 #include "core/ApplicationModel.h"
 
+#include "core/OperationGate.h"
 #include "core/ScreenUpdateValue.h"
 #include "core/SharedTypes.h"
 #include "core/SystemLog.h"
@@ -17,6 +18,7 @@ ApplicationModel::ApplicationModel(int logLevel, QQmlApplicationEngine *engine, 
     , logLevel(logLevel)
     , devices(new DeviceList(this->logLevel, systemLog, this))
     , rebootTimer(new QTimer(this))
+    , gate(new OperationGate(this))
 {
     setObjectName(QStringLiteral("ApplicationModel"));
     qRegisterMetaType<QList<LevelChecker *>>("QList<LevelChecker*>");

@@ -8,6 +8,7 @@
 #include <QString>
 
 class DeviceList;
+class OperationGate;
 class QQmlApplicationEngine;
 class QTimer;
 class SystemLog;
@@ -22,6 +23,8 @@ public:
     ~ApplicationModel() override;
 
     DeviceList *deviceList() const;
+    // The screens' and the close's one-operation-at-a-time gate.
+    OperationGate *operationGate() const { return gate; }
     void log(const QString &source, const QString &message, const int &level);
 
     // Registers one device: its record, worker and worker thread. Texts are UTF-8;
@@ -60,4 +63,5 @@ private:
     PlatformFileIdentity settingFile;
     QTimer *rebootTimer;
     RebootSchedule rebootSchedule;
+    OperationGate *gate;
 };

@@ -74,8 +74,9 @@ int main(int argc, char **argv)
                      [applicationModel, mainFrame, &app](int signalNumber) {
                          applicationModel->log(QStringLiteral("main"),
                                                QStringLiteral("Signal %1: closing").arg(signalNumber), 2);
-                         mainFrame->onButtonClicked(QStringLiteral("closewindow"));
-                         app.quit();
+                         // After the operation the signal came in (an apply, a readout's end):
+                         // the registration and the plans are then of one version.
+                         mainFrame->closeAfterRunningOperation([&app] { app.quit(); });
                      });
 
     if (!terminationSignals.isInstalled())

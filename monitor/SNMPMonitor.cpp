@@ -209,6 +209,14 @@ void SNMPMonitor::work()
         }
 
         if (mode == int(RequestMode::Information)) {
+            // A stop of the measurement also ends an identity pass (nothing is selected on the
+            // device to stop), so that whoever waits for this loop sees it leave.
+            if (stopMeasurementRequested.load()) {
+                if (rebootPending.exchange(false))
+                    requestReboot(current);
+                onRequestToStopMonitoring();
+                break;
+            }
             if (infoComplete)
                 continue;
             if (!infoFilled) {

@@ -63,7 +63,7 @@ public slots:
     void onRequestToStartMonitoring(LevelChecker *device, int pollingInterval, int timeOutInterval);
     // Ends the loop at its next check; nothing is sent to the device.
     void onRequestToStopMonitoring();
-    // The loop sends the device its stop selection, then ends.
+    // The loop sends the device its stop selection, then ends; an identity pass just ends.
     void onRequestToStopMeasurement();
     // As onRequestToStopMeasurement, followed by the reboot request.
     void onRequestToStopAndRebootChecker();

@@ -2,6 +2,7 @@
 
 #include "core/ApplicationModel.h"
 #include "core/MeasureResultModel.h"
+#include "core/OperationGate.h"
 #include "core/ScreenUpdateValue.h"
 #include "core/SharedTypes.h"
 #include "core/SystemLog.h"
@@ -299,12 +300,41 @@ void MainFrameViewModel::onButtonClicked(QString button)
             log(manualCommandLine());
         }
     } else if (button == QLatin1String("closewindow")) {
-        log(QStringLiteral("ウィンドウを閉じる"));
-        if (!appPlayNg) {
-            stopMeasuringCheckers();
-            closeWritemMeasuerInfo();
-        }
+        closeAfterRunningOperation([] {});
     }
+}
+
+void MainFrameViewModel::closeDevices()
+{
+    OperationGate::Scope operation(app()->operationGate(), "close");
+    log(QStringLiteral("ウィンドウを閉じる"));
+    if (!appPlayNg) {
+        stopMeasuringCheckers();
+        closeWritemMeasuerInfo();
+    }
+}
+
+void MainFrameViewModel::closeAfterRunningOperation(std::function<void()> then)
+{
+    if (!app()) {
+        then();
+        return;
+    }
+    OperationGate *gate = app()->operationGate();
+    // From now on no screen begins an operation or restarts a device.
+    gate->setClosing();
+    if (!gate->isBusy()) {
+        closeDevices();
+        then();
+        return;
+    }
+    // Never inside another operation's wait: the devices it restarts afterwards and the
+    // files it writes would not match the registration written here.
+    log(QStringLiteral("close waits for %1").arg(QString::fromLatin1(gate->runningName())));
+    gate->runOrQueue(this, "close", [this, then] {
+        closeDevices();
+        then();
+    });
 }
 
 void MainFrameViewModel::onHomeButtonClicked()

@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class AbstractViewModel;
 class ApplicationModel;
 class NotifyResponse;
@@ -54,6 +56,11 @@ public:
     NotifyResponse *responseHandler() const { return notifyResponse; }
     bool isAppPlayNg() const { return appPlayNg; }
 
+    // The close for a termination signal: no operation begins any more, the running one
+    // (an apply, a readout's end, a details save) ends first, then the close of
+    // "closewindow" runs and then `then` (the quit).
+    void closeAfterRunningOperation(std::function<void()> then);
+
     // The manual the help button opens, and the command line that opens it.
     static QString manualCommandLine();
 
@@ -78,6 +85,7 @@ private:
     QObject *objectFor(const char *name) const;
     void connectAll(bool connecting);
     void stopMeasuringCheckers();
+    void closeDevices();
     void showScreen(int index);
 
     QPointer<QObject> window;

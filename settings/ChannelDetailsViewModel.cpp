@@ -3,6 +3,7 @@
 #include "core/ApplicationModel.h"
 #include "core/ChannelDetailsModel.h"
 #include "core/ConstantTables.h"
+#include "core/OperationGate.h"
 #include "core/ValueFormat.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
@@ -877,6 +878,18 @@ void ChannelDetailsViewModel::applySettings()
 
 void ChannelDetailsViewModel::putIntoService()
 {
+    ApplicationModel *gateOwner = app();
+    OperationGate *gate = gateOwner ? gateOwner->operationGate() : nullptr;
+    if (gate && gate->isBusy()) {
+        // The saved pair goes into service after the running apply or readout's end.
+        log(QStringLiteral("details save waits for %1").arg(QString::fromLatin1(gate->runningName())));
+        gate->runOrQueue(this, "details save", [this] { putIntoService(); });
+        return;
+    }
+    // The close stops the devices itself; the saved pair is promoted at the next apply.
+    if (gate && gate->isClosing())
+        return;
+    OperationGate::Scope operation(gate, "details save");
     emit openPopup(PopupApplying);
     pauseForPopup(400);
 

@@ -5,6 +5,7 @@
 #include "core/ConstantTables.h"
 #include "core/DeviceSettingModel.h"
 #include "core/InformationListModel.h"
+#include "core/OperationGate.h"
 #include "core/PollingSettings.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
@@ -21,8 +22,10 @@
 #include "settings/ConnectionTest.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTime>
 #include <QTimer>
 
@@ -50,6 +53,10 @@ const QString Unknown = QStringLiteral("---");
 constexpr int ProgressPauseMs = 400;
 constexpr int NewDevicePauseMs = 400;
 constexpr int QuestionPauseMs = 300;
+// Between the starts of the devices of an applied import.
+constexpr int ImportStartPauseMs = 500;
+// How soon the first of them is tried again while an operation runs.
+constexpr int ImportStartRetryMs = 20;
 
 enum DeviceSettingPopup {
     PopupConnected = 1,
@@ -97,6 +104,8 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
     connect(readoutTimer, &QTimer::timeout, this, &DeviceSettingViewModel::timeoutthread);
     connectionTester = new ConnectionTest(this);
     connect(connectionTester, &ConnectionTest::finished, this, &DeviceSettingViewModel::onConnectionTestFinished);
+    startPacer = new QTimer(this);
+    connect(startPacer, &QTimer::timeout, this, &DeviceSettingViewModel::startNextPaced);
     setObjectName(QStringLiteral("DeviceSettingViewModel"));
 
     for (int h = 0; h < 24; ++h)
@@ -107,6 +116,7 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
     ApplicationModel *model = app();
     if (!model)
         return;
+    connect(model->operationGate(), &OperationGate::operationEnded, this, &DeviceSettingViewModel::showHeldVerdict);
     deviceSettingModel = qobject_cast<DeviceSettingModel *>(model->findQmlObject(QStringLiteral("deviceSettingModel")));
     informationListModel = qobject_cast<InformationListModel *>(model->findQmlObject(QStringLiteral("informationListModel")));
     if (deviceSettingModel) {
@@ -428,7 +438,25 @@ void DeviceSettingViewModel::onConnectionTestFinished(bool success)
 {
     log(QStringLiteral("test --- %1 --- %2").arg(connectionTester->address(),
                                                    QString::fromLocal8Bit(connectionTester->output()).trimmed()));
-    emit openPopup(success ? PopupConnected : PopupNotConnected);
+    heldVerdict = success ? PopupConnected : PopupNotConnected;
+    showHeldVerdict();
+}
+
+bool DeviceSettingViewModel::progressPopupHeld() const
+{
+    const OperationGate *gate = operationGate();
+    return (gate && gate->isBusy()) || startPacer->isActive() || (readoutActive && informationPending.contains(true));
+}
+
+// The verdict would replace the progress pop-up with one the operator can close while the
+// devices are still being set: it waits until the operation has ended.
+void DeviceSettingViewModel::showHeldVerdict()
+{
+    if (heldVerdict == 0 || progressPopupHeld())
+        return;
+    const int verdict = heldVerdict;
+    heldVerdict = 0;
+    emit openPopup(verdict);
 }
 
 QVector<DeviceEditRecord> DeviceSettingViewModel::importedRecords(const QVector<RegistrationRecord> &records)
@@ -951,11 +979,24 @@ bool DeviceSettingViewModel::checkDuplicates(bool imported)
 void DeviceSettingViewModel::showProgress(bool readAll)
 {
     emit openPopup(readAll ? PopupReadout : PopupApplying);
-    PlatformSleep::sleepMs(ProgressPauseMs);
     setPageProperty("settingok", false);
     setPageProperty("settngtext", readAll ? QStringLiteral("取得中です。しばらくお待ちください。")
                                           : QStringLiteral("設定中です。しばらくお待ちください。"));
-    QCoreApplication::processEvents();
+    // The window keeps drawing meanwhile; the operator's input waits for the apply.
+    pauseWithEvents(ProgressPauseMs);
+}
+
+void DeviceSettingViewModel::pauseWithEvents(int ms)
+{
+    QEventLoop pause;
+    QTimer::singleShot(ms, &pause, &QEventLoop::quit);
+    pause.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+OperationGate *DeviceSettingViewModel::operationGate() const
+{
+    ApplicationModel *model = app();
+    return model ? model->operationGate() : nullptr;
 }
 
 void DeviceSettingViewModel::registerDevice(int deviceNo, const DeviceEditRecord &record)
@@ -973,8 +1014,55 @@ void DeviceSettingViewModel::registerDevice(int deviceNo, const DeviceEditRecord
 
 void DeviceSettingViewModel::startReadoutTimer()
 {
+    ++readoutGeneration;
     readoutTimer->start(readoutBoundMs);
     readoutActive = true;
+}
+
+// The readout of an applied import runs while its devices are started; its bound starts
+// with the last of them.
+void DeviceSettingViewModel::beginPacedStarts()
+{
+    ++readoutGeneration;
+    readoutTimer->stop();
+    readoutActive = true;
+    nextPacedStart = 0;
+    startPacer->start(0);
+}
+
+void DeviceSettingViewModel::stopPacedStarts()
+{
+    startPacer->stop();
+}
+
+void DeviceSettingViewModel::startNextPaced()
+{
+    OperationGate *gate = operationGate();
+    DeviceList *list = devices();
+    if (!list || (gate && gate->isClosing())) {
+        stopPacedStarts();
+        return;
+    }
+    // Not inside the apply that began the series, nor inside any other operation.
+    if (gate && gate->isBusy()) {
+        if (nextPacedStart == 0)
+            startPacer->setInterval(ImportStartRetryMs);
+        return;
+    }
+    startPacer->setInterval(ImportStartPauseMs);
+    while (nextPacedStart < list->deviceCount()) {
+        const int index = nextPacedStart++;
+        LevelChecker *device = list->device(index);
+        if (!device || !device->optionId() || list->isDeviceInUse(device))
+            continue;
+        list->startMonitoringAt(index);
+        if (nextPacedStart < list->deviceCount())
+            return;
+        break;
+    }
+    stopPacedStarts();
+    startReadoutTimer();
+    showHeldVerdict();
 }
 
 void DeviceSettingViewModel::noteSkipped(int deviceIndex, const char *step)
@@ -1036,8 +1124,8 @@ void DeviceSettingViewModel::applyImported()
         savedRecords.append(record);
     }
     savedRecords.append(DeviceEditRecord::blank(list->deviceCount() + 1));
-    list->startMonitoringAt(-1);
-    startReadoutTimer();
+    // 500 ms apart by a timer, once this apply has ended: the window never waits for them.
+    beginPacedStarts();
 }
 
 int DeviceSettingViewModel::clearedTailCount() const
@@ -1115,7 +1203,7 @@ QList<int> DeviceSettingViewModel::registerNewRows()
         device->setFirmwareVersion(Unknown);
         device->setRequestMode(1);
         added.append(before);
-        PlatformSleep::sleepMs(NewDevicePauseMs);
+        pauseWithEvents(NewDevicePauseMs);
     }
     return added;
 }
@@ -1126,6 +1214,22 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
     DeviceList *list = devices();
     if (!model || !list)
         return false;
+    OperationGate *gate = model->operationGate();
+    if (gate->isClosing())
+        return false;
+    if (gate->isBusy()) {
+        // Begun inside another operation's wait: it runs after that one.
+        log(QStringLiteral("apply waits for %1").arg(QString::fromLatin1(gate->runningName())));
+        ++queuedApplies;
+        gate->runOrQueue(this, "apply", [this, readAll] {
+            --queuedApplies;
+            applySettings(readAll);
+        });
+        return true;
+    }
+    OperationGate::Scope operation(gate, "apply");
+    operationActive = true;
+    const auto activeEnd = qScopeGuard([this] { operationActive = false; });
     logEnter("applySettings");
     const bool imported = importPending;
 
@@ -1136,6 +1240,10 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
     if (!readAll && !checkDuplicates(imported))
         return false;
 
+    // This apply's readout supersedes a running one: the earlier bound must not end it
+    // while this apply waits for its workers.
+    readoutTimer->stop();
+    stopPacedStarts();
     showProgress(readAll);
     // Devices still in a running readout keep their flag, so that its end, now this one's,
     // returns them to measurement.
@@ -1402,6 +1510,11 @@ bool DeviceSettingViewModel::isReadoutRunning() const
     return readoutActive;
 }
 
+bool DeviceSettingViewModel::isOperationRunning() const
+{
+    return operationActive || queuedApplies > 0 || startPacer->isActive();
+}
+
 void DeviceSettingViewModel::timeoutthread()
 {
     endInformationReadout();
@@ -1409,6 +1522,14 @@ void DeviceSettingViewModel::timeoutthread()
 
 void DeviceSettingViewModel::onInformationResponse(uint index, QString response)
 {
+    OperationGate *gate = operationGate();
+    if (gate && gate->isClosing())
+        return;
+    if (gate && gate->isBusy()) {
+        // Handled after the running operation, against the readout it leaves in place.
+        gate->runOrQueue(this, "identity reply", [this, index, response] { onInformationResponse(index, response); });
+        return;
+    }
     DeviceList *list = devices();
     const int position = static_cast<int>(index);
     // Late replies (after the end, for a device no longer pending or no longer listed) are
@@ -1469,7 +1590,27 @@ void DeviceSettingViewModel::onInformationResponse(uint index, QString response)
 
 void DeviceSettingViewModel::endInformationReadout()
 {
+    OperationGate *gate = operationGate();
+    if (gate && gate->isClosing()) {
+        // The close stops every device and writes the registration itself.
+        readoutTimer->stop();
+        stopPacedStarts();
+        readoutActive = false;
+        return;
+    }
+    if (gate && gate->isBusy()) {
+        const int generation = readoutGeneration;
+        gate->runOrQueue(this, "readout end", [this, generation] {
+            if (generation == readoutGeneration && readoutActive)
+                endInformationReadout();
+        });
+        return;
+    }
+    OperationGate::Scope operation(gate, "readout end");
+    operationActive = true;
+    const auto activeEnd = qScopeGuard([this] { operationActive = false; });
     readoutTimer->stop();
+    stopPacedStarts();
     readoutActive = false;
     DeviceList *list = devices();
     if (!list || list->deviceCount() == 0)
@@ -1489,6 +1630,9 @@ void DeviceSettingViewModel::endInformationReadout()
         if (!device)
             continue;
         if (list->isDeviceInUse(device)) {
+            // Back in the measurement mode, so that a later start measures instead of
+            // reading its identity again.
+            device->setRequestMode(0);
             noteSkipped(i, "end of readout");
             continue;
         }

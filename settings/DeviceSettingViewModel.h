@@ -17,6 +17,7 @@ class DeviceList;
 class DeviceSettingModel;
 class InformationListModel;
 class LevelChecker;
+class OperationGate;
 class QTimer;
 struct DeviceSettingRow;
 struct RegistrationRecord;
@@ -30,6 +31,12 @@ struct RegistrationRecord;
 // changed only after its worker has been stopped and seen out of its loop; a device whose
 // worker does not leave is skipped and named to the operator. Devices that keep measuring
 // through an apply get their plan swapped whole (LevelChecker::replaceChannelSettings).
+//
+// The apply and the readout's end are operations of the application's OperationGate: one
+// begun while another operation waits for its workers (a readout's end due inside an
+// apply, an apply inside a details save, a reply inside the close) runs after it instead.
+// An apply supersedes the running readout's bound; the close ends the readout without
+// restarting anything. The devices of an applied import are started one by one by a timer.
 class DeviceSettingViewModel : public AbstractViewModel
 {
     Q_OBJECT
@@ -72,6 +79,9 @@ public:
     QVector<MerCnPair> currentMerCnModes() const { return merCnModes; }
     QList<bool> currentInformationPending() const { return informationPending; }
     bool isReadoutRunning() const;
+    // An apply or a readout's end of this screen runs or waits for its turn, or the devices
+    // of an applied import are still being started.
+    bool isOperationRunning() const;
     bool hasIpAddressError() const { return ipAddressError; }
     bool isImportPending() const { return importPending; }
     bool isMerCnChanged() const { return merCnChanged; }
@@ -162,6 +172,15 @@ private:
     void rebuildTable();
     void registerDevice(int deviceNo, const DeviceEditRecord &record);
     void startReadoutTimer();
+    void beginPacedStarts();
+    void startNextPaced();
+    void stopPacedStarts();
+    // Lets everything but user input through for ms, so that a pop-up is drawn.
+    void pauseWithEvents(int ms);
+    // A connection-test verdict waits while the apply's progress pop-up cannot be closed.
+    bool progressPopupHeld() const;
+    void showHeldVerdict();
+    OperationGate *operationGate() const;
     void reloadPlansAndThresholds();
     void noteSkipped(int deviceIndex, const char *step);
     QString finishedText(const QString &text) const;
@@ -180,6 +199,15 @@ private:
     InformationListModel *informationListModel = nullptr;
     QTimer *readoutTimer = nullptr;
     ConnectionTest *connectionTester = nullptr;
+    // Starts the devices of an applied import, one per tick.
+    QTimer *startPacer = nullptr;
+    int nextPacedStart = 0;
+    // Which readout a queued end belongs to: an apply begun since supersedes it.
+    int readoutGeneration = 0;
+    int queuedApplies = 0;
+    bool operationActive = false;
+    // The pop-up of a connection test that ended while the progress pop-up was up.
+    int heldVerdict = 0;
 
     int readoutBoundMs = DefaultReadoutBoundMs;
     // Between the apply's start of a readout and its end: replies outside it are late.

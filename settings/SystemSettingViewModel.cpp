@@ -37,6 +37,14 @@ SystemSettingViewModel::SystemSettingViewModel(ScreenId screenId, ApplicationMod
 {
     setObjectName(QStringLiteral("SystemSettingViewModel"));
     logEnter("SystemSettingViewModel");
+    // The upload outlives the page: its failure is still logged and the request queued
+    // behind it still made after the operator has left the screen.
+    ExternalProgram *process = rebootProcess.get();
+    connect(process, &QProcess::readyReadStandardOutput, this, &SystemSettingViewModel::proc_updateOutput);
+    connect(process, &QProcess::readyReadStandardError, this, &SystemSettingViewModel::proc_updateError);
+    connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+            &SystemSettingViewModel::proc_finished);
+    connect(process, &QProcess::errorOccurred, this, &SystemSettingViewModel::proc_errorOccurred);
 }
 
 SystemSettingViewModel::~SystemSettingViewModel()
@@ -70,19 +78,6 @@ void SystemSettingViewModel::createConnection(QObject *newPage, QObject *newFram
 
 void SystemSettingViewModel::connectPage(bool connecting)
 {
-    ExternalProgram *process = rebootProcess.get();
-    if (connecting) {
-        connect(process, &QProcess::readyReadStandardOutput, this, &SystemSettingViewModel::proc_updateOutput,
-                Qt::UniqueConnection);
-        connect(process, &QProcess::readyReadStandardError, this, &SystemSettingViewModel::proc_updateError,
-                Qt::UniqueConnection);
-        connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
-                &SystemSettingViewModel::proc_finished, Qt::UniqueConnection);
-        connect(process, &QProcess::errorOccurred, this, &SystemSettingViewModel::proc_errorOccurred,
-                Qt::UniqueConnection);
-    } else {
-        process->disconnect(this);
-    }
     connectPageSignals(kPageConnections, connecting);
 }
 

@@ -2,7 +2,9 @@
 // Benchmark, reports figures only: the longest time the GUI thread's event loop went without
 // turning while the real main window runs 50 simulated level checkers: start-up (loading,
 // boot pages, every device measuring), a change to the result list, and the opening of a
-// channel's history with a month of history files. A 2 ms timer of the GUI thread marks each
+// channel's history with a month of history files, then on the device setting screen the
+// apply that reads the identity of all fifty devices and the apply of an imported list of
+// the fifty devices, each until its readout has ended. A 2 ms timer of the GUI thread marks each
 // turn; the longest gap between two marks, less the 2 ms, is the stall. The loading before
 // the event loop first runs (main's own start-up) is reported on its own. The simulated
 // devices share this machine and can keep every core busy while fifty of them answer their
@@ -15,6 +17,7 @@
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "screens/MeasurementResultIndividualViewModel.h"
+#include "settings/DeviceSettingViewModel.h"
 #include "support/HistoryFixture.h"
 #include "support/SimDevices.h"
 
@@ -197,6 +200,34 @@ private slots:
         meter.phase(QStringLiteral("back to the result list"));
         host.transit(QStringLiteral("MeasurementResult.qml"));
         QTest::qWait(2000);
+        // The device setting screen: every device read again until they all measure again,
+        // then an exported list imported and applied until its readout has ended.
+        host.transit(QStringLiteral("DeviceSetting.qml"));
+        QObject *page = host.find(QStringLiteral("DeviceSetting"));
+        auto *setting = qobject_cast<DeviceSettingViewModel *>(host.frame->viewModelOf(QStringLiteral("DeviceSetting")));
+        QVERIFY(page && setting);
+        const auto measuringAgain = [devices]() {
+            for (int i = 0; i < devices->deviceCount(); ++i) {
+                if (!devices->device(i)->isMonitoring() || devices->device(i)->requestMode() != 0)
+                    return false;
+            }
+            return devices->deviceCount() == kDevices;
+        };
+        meter.phase(QStringLiteral("apply of 50 devices"));
+        QMetaObject::invokeMethod(page, "buttonClicked", Q_ARG(QString, QStringLiteral("settingConfirmedAll")));
+        QTRY_VERIFY_WITH_TIMEOUT(!setting->isReadoutRunning() && !setting->isOperationRunning(), 120000);
+        QTRY_VERIFY_WITH_TIMEOUT(measuringAgain(), 60000);
+
+        meter.phase(QStringLiteral("export and import of the list"));
+        const QString listUrl = QUrl::fromLocalFile(m_root.path() + QStringLiteral("/devices.csv")).toString();
+        QMetaObject::invokeMethod(page, "rowbuttonclicked", Q_ARG(QString, QStringLiteral("bulkexport")),
+                                  Q_ARG(QString, listUrl), Q_ARG(int, 0));
+        QMetaObject::invokeMethod(page, "rowbuttonclicked", Q_ARG(QString, QStringLiteral("bulkLoading")),
+                                  Q_ARG(QString, listUrl), Q_ARG(int, 0));
+        QVERIFY(setting->isImportPending());
+        meter.phase(QStringLiteral("applied import of 50 devices"));
+        QMetaObject::invokeMethod(page, "buttonClicked", Q_ARG(QString, QStringLiteral("settingConfirmed")));
+        QTRY_VERIFY_WITH_TIMEOUT(!setting->isReadoutRunning() && !setting->isOperationRunning(), 120000);
         meter.phase(QStringLiteral("end"));
 
         qInfo("loading before the event loop: %lld ms", loadingMs);

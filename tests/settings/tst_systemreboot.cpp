@@ -2,7 +2,8 @@
 // The reboot of one device from the system setting screen: the marker is uploaded by FTP to
 // a simulated device, which then answers nothing for a while; a dead FTP port and a service
 // that never answers are reported as failures within a few seconds; the login never stands
-// on any command line; only the latest of two quick requests is carried out.
+// on any command line; only the latest of two quick requests is carried out, also when the
+// screen is left meanwhile, and a failure after leaving is still logged.
 #include "SystemSettingFixture.h"
 
 #include "monitor/DeviceList.h"
@@ -213,6 +214,32 @@ private slots:
         QTest::qWait(300);
         QVERIFY(!f.popupShown());
         QCOMPARE(muteClients.size(), connectionsBefore + 1);
+    }
+
+    // The upload goes on after the operator has left the screen: its failure is logged, and
+    // a request queued behind a running upload is carried out.
+    void uploadOutlivesTheScreen()
+    {
+        mapFtpPorts(sim.ftpPort(1), mute.serverPort());
+        sim.clearLog(1);
+        QFile::remove(sim.deviceFolder(1) + QStringLiteral("/ftp/data/.reboot"));
+        const int connectionsBefore = muteClients.size();
+        requestReboot(1);
+        QTRY_COMPARE_WITH_TIMEOUT(muteClients.size(), connectionsBefore + 1, 3000);
+        requestReboot(0);
+        f.host->transit(QStringLiteral("Home.qml"));
+        QTRY_VERIFY_WITH_TIMEOUT(sim.requests(1).contains(QStringLiteral("FTP STOR /data/.reboot")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.screen()->isRebootRunning(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.root.logMessages().filter(QStringLiteral("reboot upload to No.1 done")).isEmpty(),
+                                 5000);
+
+        f.open();
+        const int from = f.root.logMessages().size();
+        requestReboot(1);
+        QTRY_COMPARE_WITH_TIMEOUT(muteClients.size(), connectionsBefore + 2, 3000);
+        f.host->transit(QStringLiteral("Home.qml"));
+        QTRY_VERIFY_WITH_TIMEOUT(!f.root.logMessages(from).filter(QStringLiteral("reboot upload to No.2 failed")).isEmpty(),
+                                 10000);
     }
 };
 

@@ -1,0 +1,73 @@
+#include "core/OperationGate.h"
+
+#include <QTimer>
+
+OperationGate::OperationGate(QObject *parent)
+    : QObject(parent)
+{
+    setObjectName(QStringLiteral("OperationGate"));
+}
+
+OperationGate::~OperationGate() = default;
+
+OperationGate::Scope::Scope(OperationGate *gate, const char *name)
+    : gate(gate)
+{
+    if (gate)
+        gate->begin(name);
+}
+
+OperationGate::Scope::~Scope()
+{
+    if (gate)
+        gate->end();
+}
+
+void OperationGate::runOrQueue(QObject *context, const char *name, std::function<void()> work)
+{
+    if (!isBusy() && queue.isEmpty()) {
+        work();
+        return;
+    }
+    queue.append({context, QByteArray(name), std::move(work)});
+    if (!isBusy())
+        scheduleNext();
+}
+
+void OperationGate::begin(const char *name)
+{
+    if (depth++ == 0)
+        running = QByteArray(name);
+}
+
+void OperationGate::end()
+{
+    if (depth <= 0 || --depth > 0)
+        return;
+    running.clear();
+    emit operationEnded();
+    if (!queue.isEmpty())
+        scheduleNext();
+}
+
+void OperationGate::scheduleNext()
+{
+    if (nextScheduled)
+        return;
+    nextScheduled = true;
+    QTimer::singleShot(0, this, &OperationGate::runNext);
+}
+
+// One queued item per turn of the event loop: what it starts may itself queue work, which
+// then waits behind the items already queued.
+void OperationGate::runNext()
+{
+    nextScheduled = false;
+    if (isBusy() || queue.isEmpty())
+        return;
+    Queued next = queue.takeFirst();
+    if (next.context)
+        next.work();
+    if (!isBusy() && !queue.isEmpty())
+        scheduleNext();
+}
