@@ -124,8 +124,7 @@ void NotifyResponse::emitScreenUpdate(const QString &name, int number, bool flag
 // only roles the result path does not use go through the model's QVariant data.
 int NotifyResponse::rowNo(int position) const
 {
-    const MeasureResultRow *row = resultModel->rowAt(position);
-    return row ? row->no.toInt() : 0;
+    return resultModel->rowNumber(position);
 }
 
 bool NotifyResponse::rowFlag(int position, int role) const
