@@ -9,6 +9,7 @@
 #include "monitor/ResultHistoryLogWriter.h"
 #include "monitor/ResultLogWriter.h"
 #include "monitor/ThresholdJudge.h"
+#include "platform/PlatformPaths.h"
 
 #include <QDateTime>
 #include <QVector>
@@ -85,6 +86,35 @@ NotifyResponse::~NotifyResponse() = default;
 
 void NotifyResponse::work()
 {
+}
+
+void NotifyResponse::setClock(std::function<QDateTime()> clock)
+{
+    m_clock = std::move(clock);
+}
+
+QDateTime NotifyResponse::now() const
+{
+    return m_clock ? m_clock() : QDateTime::currentDateTime();
+}
+
+const NotifyResponse::LogPaths &NotifyResponse::logPaths(int deviceIndex, const QString &dataFolder,
+                                                         const QDate &day)
+{
+    if (deviceIndex >= m_logPaths.size())
+        m_logPaths.resize(deviceIndex + 1);
+    LogPaths &paths = m_logPaths[deviceIndex];
+    const QByteArray root = PlatformPaths::rootKey();
+    if (paths.day != day || paths.dataFolder != dataFolder || paths.root != root) {
+        const int folderNumber = deviceIndex + 1;
+        paths.day = day;
+        paths.dataFolder = dataFolder;
+        paths.root = root;
+        paths.result = ResultLogWriter::resultLogPath(dataFolder, folderNumber, day);
+        paths.error = ResultLogWriter::errorLogPath(dataFolder, folderNumber, day);
+        paths.history = ResultHistoryLogWriter::filePath(folderNumber, day);
+    }
+    return paths;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -882,8 +912,7 @@ int NotifyResponse::parseMeasurementResponse(const QString &response, int device
             return -1;
         row = MeasurementReplyParser::failureRow(device->channelSetting(c),
                                                  device->terrestrialMerCnText(),
-                                                 device->catvMerCnText(),
-                                                 QDateTime::currentDateTime());
+                                                 device->catvMerCnText(), now());
     }
     const int r = device->updateLatestResult(row);
     if (r < 0)
@@ -903,8 +932,9 @@ void NotifyResponse::writeResultLog(int deviceIndex, int channelIndex)
     const QString data = applicationModel->applicationSetting().data;
     const QString line = ResultLogWriter::resultLine(device->latestResult(channelIndex),
                                                      device->channelSetting(channelIndex));
-    ResultLogWriter::appendResultLine(data, deviceIndex + 1, device->deviceNo(), device->name(),
-                                      line, QDateTime::currentDateTime(), logFiles.get());
+    const QDateTime at = now();
+    ResultLogWriter::appendResultLineAt(logPaths(deviceIndex, data, at.date()).result,
+                                        device->deviceNo(), device->name(), line, at, logFiles.get());
 }
 
 void NotifyResponse::writeIndividualLog(int deviceIndex, int channelIndex)
@@ -922,8 +952,11 @@ void NotifyResponse::writeIndividualLog(int deviceIndex, int channelIndex)
         device->inputTypeText());
     const QString line = ResultHistoryLogWriter::line(device->deviceNo(), device->name(), row,
                                                       device->channelSetting(channelIndex), verdicts);
-    ResultHistoryLogWriter::appendLine(deviceIndex + 1, line, QDateTime::currentDateTime(),
-                                       logFiles.get());
+    const QDateTime at = now();
+    // The history log's folder does not follow the settings' result folder.
+    const QString data = applicationModel->applicationSetting().data;
+    ResultHistoryLogWriter::appendLineAt(logPaths(deviceIndex, data, at.date()).history, line,
+                                         logFiles.get());
 }
 
 void NotifyResponse::onSetResponseValueEnd(int index, int latestMeasurementResultIndex)
@@ -1065,7 +1098,7 @@ void NotifyResponse::writeErrorLog(int deviceIndex, int channelIndex)
     const QString data = applicationModel->applicationSetting().data;
     const AlertRecord record = device->alertRecord(channelIndex, count - 1);
     const QString line = ResultLogWriter::errorLine(device->deviceNo(), device->name(), record);
-    if (ResultLogWriter::appendErrorLine(data, deviceIndex + 1, line, QDateTime::currentDateTime(),
-                                         logFiles.get()))
+    if (ResultLogWriter::appendErrorLineAt(logPaths(deviceIndex, data, now().date()).error, line,
+                                           logFiles.get()))
         buildStatusErrorText(deviceIndex, channelIndex, record);
 }

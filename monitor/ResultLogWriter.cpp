@@ -160,6 +160,14 @@ bool ResultLogWriter::appendResultLine(const QString &dataFolder, int folderNumb
                                        const QString &name, const QString &line,
                                        const QDateTime &now, DailyLogFiles *files)
 {
+    return appendResultLineAt(resultLogPath(dataFolder, folderNumber, now.date()), deviceNo, name,
+                              line, now, files);
+}
+
+bool ResultLogWriter::appendResultLineAt(const QString &path, int deviceNo, const QString &name,
+                                         const QString &line, const QDateTime &now,
+                                         DailyLogFiles *files)
+{
     const QChar lf = QLatin1Char('\n');
     auto head = [&]() {
         return shiftJis()->fromUnicode(
@@ -168,16 +176,19 @@ bool ResultLogWriter::appendResultLine(const QString &dataFolder, int folderNumb
             + QStringLiteral("機器No,") + QString::number(deviceNo) + lf
             + QStringLiteral("名称,") + name + lf + kResultHeader + lf);
     };
-    return appendToDailyFile(resultLogPath(dataFolder, folderNumber, now.date()), head,
-                             shiftJis()->fromUnicode(line + lf), files);
+    return appendToDailyFile(path, head, shiftJis()->fromUnicode(line + lf), files);
 }
 
 bool ResultLogWriter::appendErrorLine(const QString &dataFolder, int folderNumber,
                                       const QString &line, const QDateTime &now,
                                       DailyLogFiles *files)
 {
+    return appendErrorLineAt(errorLogPath(dataFolder, folderNumber, now.date()), line, files);
+}
+
+bool ResultLogWriter::appendErrorLineAt(const QString &path, const QString &line, DailyLogFiles *files)
+{
     const QChar lf = QLatin1Char('\n');
     auto head = [&]() { return shiftJis()->fromUnicode(kErrorHeader + lf); };
-    return appendToDailyFile(errorLogPath(dataFolder, folderNumber, now.date()), head,
-                             shiftJis()->fromUnicode(line + lf), files);
+    return appendToDailyFile(path, head, shiftJis()->fromUnicode(line + lf), files);
 }
