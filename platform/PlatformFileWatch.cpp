@@ -15,6 +15,7 @@ constexpr qint64 PathCheckMs = 1000;
 constexpr uint32_t FolderEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF
                                   | IN_MOVE_SELF | IN_ONLYDIR | IN_MASK_ADD;
 constexpr uint32_t ContentEvents = IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB;
+constexpr uint32_t AboveEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR | IN_MASK_ADD;
 constexpr uint32_t FolderGone = IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED | IN_UNMOUNT;
 } // namespace
 
@@ -43,6 +44,24 @@ int PlatformFileWatch::watch(const QString &path, bool contents)
     const int wd = inotify_add_watch(m_fd, folder.constData(), FolderEvents | (contents ? ContentEvents : 0));
     if (wd < 0)
         return -1;
+    ++m_folderUsers[wd];
+    QVector<int> above;
+    for (QByteArray up = folder; up.size() > 1;) {
+        const int cut = up.lastIndexOf('/');
+        if (cut < 0)
+            break;
+        up = cut == 0 ? QByteArray("/") : up.left(cut);
+        const int upWd = inotify_add_watch(m_fd, up.constData(), AboveEvents);
+        if (upWd < 0) {
+            // Unwatchable further up: such a path is looked up each time instead.
+            for (int taken : qAsConst(above))
+                release(taken);
+            release(wd);
+            return -1;
+        }
+        ++m_folderUsers[upWd];
+        above.append(upWd);
+    }
     // Notices queued before the watch was (re)made are not about this file's new state.
     drain();
     int id = 0;
@@ -54,9 +73,9 @@ int PlatformFileWatch::watch(const QString &path, bool contents)
     w.used = true;
     w.folder = wd;
     w.name = name;
+    w.above = above;
     w.changed = false;
     w.checkedMs = m_clock.elapsed();
-    ++m_folderUsers[wd];
     return id;
 }
 
@@ -66,14 +85,22 @@ void PlatformFileWatch::unwatch(int id)
         return;
     Watch &w = m_watches[id];
     w.used = false;
-    const auto users = m_folderUsers.find(w.folder);
+    release(w.folder);
+    for (int wd : qAsConst(w.above))
+        release(wd);
+    w.folder = -1;
+    w.name.clear();
+    w.above.clear();
+}
+
+void PlatformFileWatch::release(int wd)
+{
+    const auto users = m_folderUsers.find(wd);
     if (users != m_folderUsers.end() && --users.value() <= 0) {
         m_folderUsers.erase(users);
         // Fails harmlessly for a folder the kernel dropped already.
-        inotify_rm_watch(m_fd, w.folder);
+        inotify_rm_watch(m_fd, wd);
     }
-    w.folder = -1;
-    w.name.clear();
 }
 
 void PlatformFileWatch::drain()
@@ -101,7 +128,8 @@ void PlatformFileWatch::drain()
             for (Watch &w : m_watches) {
                 if (!w.used || w.changed)
                     continue;
-                if (overflow || (w.folder == event->wd && (folderGone || w.name == name)))
+                if (overflow || (w.folder == event->wd && (folderGone || w.name == name))
+                    || (folderGone && w.above.contains(event->wd)))
                     w.changed = true;
             }
         }

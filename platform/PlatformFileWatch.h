@@ -9,9 +9,10 @@
 // Tells whether files the program holds (daily logs open for appending, a settings file read
 // once) may have changed at their paths, without looking each path up again. The kernel
 // queues a notice the moment a file is created, deleted, moved or replaced in its folder, or
-// the folder itself goes; asking drains that queue with one non-blocking read. A rename
-// further up the path sends no notice, so each watch also answers Maybe once a second, for
-// the caller's own path check. One thread only.
+// that folder or any folder above it is moved or deleted; asking drains that queue with one
+// non-blocking read. What sends no notice (a link in the path pointed elsewhere) is left to
+// the caller's own path check, for which each watch also answers Maybe once a second.
+// One thread only.
 class PlatformFileWatch
 {
 public:
@@ -44,11 +45,14 @@ private:
         bool used = false;
         int folder = -1;
         QByteArray name;
+        // The folders above, each watched for its own move or deletion only.
+        QVector<int> above;
         bool changed = false;
         qint64 checkedMs = 0;
     };
 
     void drain();
+    void release(int wd);
 
     int m_fd = -1;
     QVector<Watch> m_watches;
