@@ -105,6 +105,29 @@ int MeasureResultModel::rowNumber(int position) const
     return position >= 0 && position < m_numbers.size() ? m_numbers.at(position) : 0;
 }
 
+int MeasureResultModel::topRowOf(int number, int count) const
+{
+    const int rows = m_rows.size();
+    for (int i = 0; i < count && i < m_deviceTopRows.size(); ++i) {
+        const int top = m_deviceTopRows.at(i);
+        if (top < 0)
+            break;
+        if (top < rows && m_numbers.at(top) == number && m_rows.at(top).latestData)
+            return top;
+    }
+    return -1;
+}
+
+int MeasureResultModel::groupEnd(int top) const
+{
+    const int rows = m_rows.size();
+    const int number = rowNumber(top);
+    int end = top + 1;
+    while (end < rows && !m_rows.at(end).latestData && m_numbers.at(end) == number)
+        ++end;
+    return end;
+}
+
 MeasureResultRow MeasureResultModel::row(int position) const
 {
     return m_rows.value(position);

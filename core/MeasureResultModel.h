@@ -83,6 +83,12 @@ public:
     // The row's "no" as a number (0 when it is none), kept with the rows so that the result
     // path finds a device's rows without reading texts; 0 outside the list.
     int rowNumber(int position) const;
+    // Among the first count device top rows, the first that is a top row of device number;
+    // -1 when there is none.
+    int topRowOf(int number, int count) const;
+    // One past the last row of the group whose top row is top: the rows after it that are
+    // no top row and carry its number.
+    int groupEnd(int top) const;
 
     void clearDeviceTopRows();
     void appendDeviceTopRow(int position);

@@ -127,6 +127,9 @@ private:
     void writeGroupsInOrder(const QList<int> &topRows);
 
     QDateTime now() const;
+    // While a reply is handled: its moment, for every log line it makes (so that they all
+    // go to the same day's files), and the root the paths are made below. Otherwise now().
+    QDateTime resultTime() const;
     // The daily log paths of a device, made once per device, day, result folder and root.
     struct LogPaths
     {
@@ -145,5 +148,7 @@ private:
     // The daily result, error and history logs, open between results.
     std::unique_ptr<DailyLogFiles> logFiles;
     QVector<LogPaths> m_logPaths;
+    QDateTime m_resultTime;
+    QByteArray m_resultRoot;
     std::function<QDateTime()> m_clock;
 };

@@ -28,6 +28,18 @@ QTextCodec *shiftJis()
     return codec;
 }
 
+// The codec opens a converter for every call made without a state, which costs more than
+// the conversion of a line: each thread keeps one. Shift-JIS carries no state from one
+// text to the next, so the bytes are those of a call without a state; only a text ending in
+// half a surrogate pair would leave it pending in the kept converter, and goes without.
+QByteArray shiftJisBytes(const QString &text)
+{
+    if (!text.isEmpty() && text.at(text.size() - 1).isHighSurrogate())
+        return shiftJis()->fromUnicode(text);
+    thread_local QTextCodec::ConverterState state;
+    return shiftJis()->fromUnicode(text.constData(), text.size(), &state);
+}
+
 // A folder that starts at a drive root without naming the drive ("\LOG\...", from an empty
 // setting) means the current drive, which here is drive C below the root folder rather
 // than the root of this machine's file system.
@@ -176,7 +188,7 @@ bool ResultLogWriter::appendResultLineAt(const QString &path, int deviceNo, cons
             + QStringLiteral("機器No,") + QString::number(deviceNo) + lf
             + QStringLiteral("名称,") + name + lf + kResultHeader + lf);
     };
-    return appendToDailyFile(path, head, shiftJis()->fromUnicode(line + lf), files);
+    return appendToDailyFile(path, head, shiftJisBytes(line + lf), files);
 }
 
 bool ResultLogWriter::appendErrorLine(const QString &dataFolder, int folderNumber,
@@ -190,5 +202,5 @@ bool ResultLogWriter::appendErrorLineAt(const QString &path, const QString &line
 {
     const QChar lf = QLatin1Char('\n');
     auto head = [&]() { return shiftJis()->fromUnicode(kErrorHeader + lf); };
-    return appendToDailyFile(path, head, shiftJis()->fromUnicode(line + lf), files);
+    return appendToDailyFile(path, head, shiftJisBytes(line + lf), files);
 }
