@@ -261,8 +261,9 @@ int StoredResultHistory::dropBefore(int channel, const QDateTime &cutoff)
     const int dropped = int(list.end() - kept);
     if (dropped > 0) {
         m_wideDropped += std::count_if(kept, list.end(), [](const Entry &e) { return e.wide != 0; });
+        // The room stays for the results that follow: giving it back scatters free blocks
+        // through the heap, and handing those to the system cost the prune most of its time.
         list.erase(kept, list.end());
-        list.shrink_to_fit();
         if (m_wideDropped > 1024 && m_wideDropped * 2 > m_wide.size())
             compactWide();
     }

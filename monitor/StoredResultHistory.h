@@ -38,7 +38,8 @@ public:
     void removeAt(int channel, int index);
     void clear();
     // Drops every result of the channel dated before cutoff (by leadingMomentStamp) in one
-    // pass and gives the memory back; results without a valid date stay. Returns the number dropped.
+    // pass, keeping the room for the results to come; results without a valid date stay.
+    // Returns the number dropped.
     int dropBefore(int channel, const QDateTime &cutoff);
     // The channel lists in a new order: lists[target] becomes the concatenation of the
     // lists of the sources given for it, in that order.
