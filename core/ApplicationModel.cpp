@@ -6,6 +6,7 @@
 #include "core/SystemLog.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
+#include "platform/PlatformPaths.h"
 
 #include <QDateTime>
 #include <QQmlApplicationEngine>
@@ -128,9 +129,20 @@ ApplicationSetting ApplicationModel::applicationSetting() const
 
 void ApplicationModel::reloadApplicationSetting()
 {
-    // Called for every result: an unchanged file is not read and parsed again. File times
-    // advance by clock ticks of a few ms, so a file changed within the last tick may have
-    // changed again unseen: such a file is read every time.
+    // Called for every result: an unchanged file is not read and parsed again, and is not
+    // even looked up while the file system reports no change to it (a rename further up
+    // the path is caught by the look-up the watch asks for once a second).
+    if (settingWatchId >= 0 && PlatformPaths::rootKey() == settingRoot) {
+        const PlatformFileWatch::Change change = settingWatch.changes(settingWatchId);
+        if (change == PlatformFileWatch::None)
+            return;
+        if (change == PlatformFileWatch::Changed) {
+            readApplicationSetting();
+            return;
+        }
+    }
+    // File times advance by clock ticks of a few ms, so a file changed within the last tick
+    // may have changed again unseen: such a file is read every time.
     constexpr qint64 settledNs = 100000000;
     const QString path = ApplicationSetting::filePath();
     const PlatformFileIdentity now = PlatformFileIdentity::ofPath(path);
@@ -144,7 +156,10 @@ void ApplicationModel::reloadApplicationSetting()
 void ApplicationModel::readApplicationSetting()
 {
     // Taken before the read: a change during the read makes the next reload read again.
+    settingRoot = PlatformPaths::rootKey();
     settingPath = ApplicationSetting::filePath();
+    settingWatch.unwatch(settingWatchId);
+    settingWatchId = settingWatch.watch(settingPath, true);
     settingFile = PlatformFileIdentity::ofPath(settingPath);
     setting = ApplicationSetting::readFile(settingPath);
 }

@@ -3,6 +3,7 @@
 #include "core/ApplicationSetting.h"
 #include "core/RebootSchedule.h"
 #include "platform/PlatformFileIdentity.h"
+#include "platform/PlatformFileWatch.h"
 
 #include <QObject>
 #include <QString>
@@ -61,6 +62,10 @@ private:
     // The file the setting was read from, as it was then.
     QString settingPath;
     PlatformFileIdentity settingFile;
+    // What the path was made from, and the change watch of the file (-1: none).
+    QByteArray settingRoot;
+    PlatformFileWatch settingWatch;
+    int settingWatchId = -1;
     QTimer *rebootTimer;
     RebootSchedule rebootSchedule;
     OperationGate *gate;

@@ -58,14 +58,74 @@ MeasureResultModel::MeasureResultModel(QObject *parent)
 
 MeasureResultModel::~MeasureResultModel() = default;
 
+bool MeasureResultModel::isStatusError(const MeasureResultRow &row)
+{
+    return !row.latestData && row.channelStatus >= 1 && row.channelStatus <= 3;
+}
+
+void MeasureResultModel::forget(int position)
+{
+    if (m_rows.holds(position) && isStatusError(m_rows.at(position)))
+        --m_statusErrors;
+}
+
+void MeasureResultModel::count(int position)
+{
+    if (!m_rows.holds(position))
+        return;
+    const MeasureResultRow &row = m_rows.at(position);
+    if (isStatusError(row))
+        ++m_statusErrors;
+}
+
+void MeasureResultModel::takeNumber(int position)
+{
+    if (m_rows.holds(position))
+        m_numbers[position] = m_rows.at(position).no.toInt();
+}
+
 void MeasureResultModel::clear()
 {
     m_rows.reset();
+    m_numbers.clear();
+    m_statusErrors = 0;
 }
 
 void MeasureResultModel::addRow(const MeasureResultRow &row)
 {
+    // The number first: the views may read the list while the row is announced.
+    m_numbers.append(row.no.toInt());
+    if (isStatusError(row))
+        ++m_statusErrors;
     m_rows.append(row);
+}
+
+int MeasureResultModel::rowNumber(int position) const
+{
+    return position >= 0 && position < m_numbers.size() ? m_numbers.at(position) : 0;
+}
+
+int MeasureResultModel::topRowOf(int number, int count) const
+{
+    const int rows = m_rows.size();
+    for (int i = 0; i < count && i < m_deviceTopRows.size(); ++i) {
+        const int top = m_deviceTopRows.at(i);
+        if (top < 0)
+            break;
+        if (top < rows && m_numbers.at(top) == number && m_rows.at(top).latestData)
+            return top;
+    }
+    return -1;
+}
+
+int MeasureResultModel::groupEnd(int top) const
+{
+    const int rows = m_rows.size();
+    const int number = rowNumber(top);
+    int end = top + 1;
+    while (end < rows && !m_rows.at(end).latestData && m_numbers.at(end) == number)
+        ++end;
+    return end;
 }
 
 MeasureResultRow MeasureResultModel::row(int position) const
@@ -80,11 +140,20 @@ const MeasureResultRow *MeasureResultModel::rowAt(int position) const
 
 void MeasureResultModel::insertRow(const MeasureResultRow &row, int position)
 {
+    if (position < 0 || position > m_rows.size())
+        return;
+    m_numbers.insert(position, row.no.toInt());
+    if (isStatusError(row))
+        ++m_statusErrors;
     m_rows.insert(position, row);
 }
 
 void MeasureResultModel::removeRow(int position)
 {
+    if (!m_rows.holds(position))
+        return;
+    forget(position);
+    m_numbers.remove(position);
     m_rows.remove(position);
 }
 
@@ -92,11 +161,14 @@ void MeasureResultModel::setRow(int position, const MeasureResultRow &row)
 {
     QVector<int> roles = roleIds();
     roles.removeOne(UpdateDataRole);
+    forget(position);
     m_rows.change(position, roles, [&row](MeasureResultRow &target) {
         const bool keptUpdate = target.updateData;
         target = row;
         target.updateData = keptUpdate;
     });
+    takeNumber(position);
+    count(position);
 }
 
 void MeasureResultModel::setMeasurementValues(int position, const QString &datatime,
@@ -191,9 +263,7 @@ int MeasureResultModel::displayedRowCount() const
 
 int MeasureResultModel::statusErrorCount() const
 {
-    return m_rows.countIf([](const MeasureResultRow &r) {
-        return !r.latestData && r.channelStatus >= 1 && r.channelStatus <= 3;
-    });
+    return m_statusErrors;
 }
 
 void MeasureResultModel::clearDeviceTopRows()
@@ -292,6 +362,15 @@ QVariant MeasureResultModel::fieldData(int position, int role) const
 }
 
 void MeasureResultModel::storeField(int position, int role, const QVariant &value)
+{
+    forget(position);
+    storeValue(position, role, value);
+    if (role == NoRole)
+        takeNumber(position);
+    count(position);
+}
+
+void MeasureResultModel::storeValue(int position, int role, const QVariant &value)
 {
     MeasureResultRow &r = m_rows.at(position);
     // The first three flags arrive as numbers from the response handler: non-zero is true.

@@ -78,7 +78,17 @@ public:
     void setCheckbox(int position, bool set, int value);
     void setStatusPopupCheckbox(int position, bool set, int value);
     int displayedRowCount() const;
+    // Channel rows whose status is an error (1 to 3); kept as the rows change.
     int statusErrorCount() const;
+    // The row's "no" as a number (0 when it is none), kept with the rows so that the result
+    // path finds a device's rows without reading texts; 0 outside the list.
+    int rowNumber(int position) const;
+    // Among the first count device top rows, the first that is a top row of device number;
+    // -1 when there is none.
+    int topRowOf(int number, int count) const;
+    // One past the last row of the group whose top row is top: the rows after it that are
+    // no top row and carry its number.
+    int groupEnd(int top) const;
 
     void clearDeviceTopRows();
     void appendDeviceTopRow(int position);
@@ -91,7 +101,17 @@ private:
     int shownRowCount() const override;
     QVariant fieldData(int position, int role) const override;
     void storeField(int position, int role, const QVariant &value) override;
+    void storeValue(int position, int role, const QVariant &value);
+
+    // Every change of a row goes through here: the numbers and the error count follow it.
+    void forget(int position);
+    void count(int position);
+    void takeNumber(int position);
+    static bool isStatusError(const MeasureResultRow &row);
 
     ListRowStore<MeasureResultRow> m_rows{*this};
     QVector<int> m_deviceTopRows;
+    // Per row, its "no" as a number.
+    QVector<int> m_numbers;
+    int m_statusErrors = 0;
 };

@@ -60,13 +60,47 @@ bool SystemLog::isConfigured() const
     return level != 2;
 }
 
+namespace {
+// "yyyy/MM/dd hh:mm:ss.zzz", written digit by digit: the date-time formatter costs more
+// than the rest of a log line.
+QString timeText(const QDateTime &moment)
+{
+    const QDate date = moment.date();
+    const QTime time = moment.time();
+    const int year = date.year();
+    if (year < 0 || year > 9999)
+        return moment.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss.zzz"));
+    QChar text[23];
+    auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i) {
+            text[at + i] = QLatin1Char(char('0' + value % 10));
+            value /= 10;
+        }
+    };
+    put(0, year, 4);
+    text[4] = QLatin1Char('/');
+    put(5, date.month(), 2);
+    text[7] = QLatin1Char('/');
+    put(8, date.day(), 2);
+    text[10] = QLatin1Char(' ');
+    put(11, time.hour(), 2);
+    text[13] = QLatin1Char(':');
+    put(14, time.minute(), 2);
+    text[16] = QLatin1Char(':');
+    put(17, time.second(), 2);
+    text[19] = QLatin1Char('.');
+    put(20, time.msec(), 3);
+    return QString(text, 23);
+}
+} // namespace
+
 void SystemLog::write(const QString &source, const QString &message, const int &lineLevel)
 {
     QMutexLocker locker(&mutex);
     if (level == 2)
         return;
 
-    const QString time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss.zzz"));
+    const QString time = timeText(QDateTime::currentDateTime());
     const QString line = QStringLiteral("%1 [%2] %3").arg(time, source, message);
 
     if (lineLevel > 1 && file) {
@@ -80,7 +114,11 @@ void SystemLog::write(const QString &source, const QString &message, const int &
     // One codec for the life of the program: a stream with its own codec per line cost
     // more than the rest of a stored result.
     static QTextCodec *const consoleCodec = QTextCodec::codecForName("Shift-JIS");
-    const QByteArray bytes = consoleCodec->fromUnicode(line + QLatin1Char('\n'));
+    // Without a state the codec opens a converter per call; one is kept, used under the
+    // lock. Shift-JIS carries nothing from one text to the next, and a text that ends in a
+    // line end leaves nothing pending, so the bytes are those of a call without a state.
+    const QString text = line + QLatin1Char('\n');
+    const QByteArray bytes = consoleCodec->fromUnicode(text.constData(), text.size(), &consoleState);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     std::fflush(stdout);
 }

@@ -3,6 +3,7 @@
 #include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QTextCodec>
 
 class QFile;
 
@@ -34,5 +35,6 @@ private:
 
     int level = 2;           // 2 means not configured
     QFile *file = nullptr;   // opened by the first line that goes to it
+    QTextCodec::ConverterState consoleState; // under the lock
     mutable QMutex mutex;    // workers write console lines concurrently with the GUI thread
 };

@@ -16,7 +16,16 @@ DailyLogFiles::~DailyLogFiles()
 
 void DailyLogFiles::closeAll()
 {
+    for (OpenFile &slot : m_files)
+        close(slot);
     m_files.clear();
+}
+
+void DailyLogFiles::close(OpenFile &slot)
+{
+    slot.file.reset();
+    m_watch.unwatch(slot.watch);
+    slot.watch = -1;
 }
 
 int DailyLogFiles::openCount() const
@@ -31,7 +40,7 @@ int DailyLogFiles::openCount() const
 
 bool DailyLogFiles::open(OpenFile &slot, const QString &path, const std::function<QByteArray()> &head)
 {
-    slot.file.reset();
+    close(slot);
     slot.path = path;
     auto file = std::make_shared<QFile>(path);
     // A file that cannot be read counts as new, as when each line opened it anew.
@@ -43,6 +52,8 @@ bool DailyLogFiles::open(OpenFile &slot, const QString &path, const std::functio
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo::exists(folder))
         QDir().mkpath(folder);
+    // Watched before it is opened: a change after the open is then always noticed.
+    slot.watch = m_watch.watch(path, false);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return false;
     if (isNew) {
@@ -57,7 +68,7 @@ bool DailyLogFiles::open(OpenFile &slot, const QString &path, const std::functio
 
 void DailyLogFiles::fail(OpenFile &slot, const QString &path)
 {
-    slot.file.reset();
+    close(slot);
     if (slot.reportedPath == path)
         return;
     slot.reportedPath = path;
@@ -68,9 +79,11 @@ void DailyLogFiles::fail(OpenFile &slot, const QString &path)
 bool DailyLogFiles::append(const QString &path, const std::function<QByteArray()> &head,
                            const QByteArray &bytes)
 {
-    OpenFile &slot = m_files[QFileInfo(path).path()];
-    const bool current = slot.file && slot.path == path
-                         && PlatformFileIdentity::ofPath(path).sameFile(slot.identity);
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    OpenFile &slot = m_files[slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash)];
+    bool current = slot.file && slot.path == path;
+    if (current && m_watch.changes(slot.watch) != PlatformFileWatch::None)
+        current = PlatformFileIdentity::ofPath(path).sameFile(slot.identity);
     if (!current && !open(slot, path, head)) {
         fail(slot, path);
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PlatformFileIdentity.h"
+#include "platform/PlatformFileWatch.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -15,7 +16,9 @@ class QFile;
 // log) between lines. Each line is written through to the file at once. A file is closed and
 // the day's file opened when the day's name changes, and opened again when its path no
 // longer leads to the open file (deleted, moved or replaced), so no line goes to a file
-// that left its place. One thread only.
+// that left its place. Whether the path still leads there is learnt from the file system's
+// change notices, and checked by the path itself only after a notice, when no notice can be
+// had, or at most once a second (for a rename further up the path). One thread only.
 class DailyLogFiles
 {
 public:
@@ -43,6 +46,8 @@ private:
         // Shared only so that the slot can live in a QHash; never handed out.
         std::shared_ptr<QFile> file;
         PlatformFileIdentity identity;
+        // The change watch of the path, -1 for none.
+        int watch = -1;
         // The path whose failure was reported last.
         QString reportedPath;
     };
@@ -50,6 +55,9 @@ private:
     bool open(OpenFile &slot, const QString &path, const std::function<QByteArray()> &head);
     void fail(OpenFile &slot, const QString &path);
 
+    void close(OpenFile &slot);
+
     QHash<QString, OpenFile> m_files;
     FailureReport m_report;
+    PlatformFileWatch m_watch;
 };

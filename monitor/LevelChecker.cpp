@@ -14,6 +14,7 @@
 
 #include <sys/select.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -46,21 +47,62 @@ QString addressText(quint32 address)
         .arg(unsigned(bytes[3]));
 }
 
-// Whether the first variable names the measurement result object: the two sub-identifiers
-// after the nine of the enterprise prefix.
+// One part of an OID text as a sub-identifier, as QString::toULong reads it (0 for a part
+// that is no number): plain digits, the parts this system writes, are read here directly.
+unsigned long subIdentifier(const QChar *part, int length)
+{
+    if (length == 0)
+        return 0;
+    // Up to 19 digits cannot overflow the 64-bit type.
+    if (length <= 19) {
+        unsigned long value = 0;
+        int i = 0;
+        for (; i < length; ++i) {
+            const ushort c = part[i].unicode();
+            if (c < '0' || c > '9')
+                break;
+            value = value * 10 + (c - '0');
+        }
+        if (i == length)
+            return value;
+    }
+    return QString(part, length).toULong();
+}
+
+struct MeasResultName
+{
+    int first = 0;
+    QVector<unsigned long> object;
+};
+
+// The sub-identifiers that name the measurement result object: the two after the nine of the
+// enterprise prefix. Made once from the texts.
+const MeasResultName &measResultName()
+{
+    static const MeasResultName name = [] {
+        MeasResultName n;
+        const QStringList prefix = QString::fromLatin1(SnmpObject::EnterprisePrefix).split(QLatin1Char('.'));
+        const QStringList object = QString::fromLatin1(SnmpObject::MeasResult).split(QLatin1Char('.'));
+        // The prefix text ends with "." and so has one empty part after its nine numbers.
+        n.first = prefix.size() - 2;
+        for (const QString &part : object)
+            n.object.append(part.toULong());
+        return n;
+    }();
+    return name;
+}
+
+// Whether the first variable names the measurement result object.
 bool isMeasResultVariable(const netsnmp_pdu *pdu)
 {
     if (!pdu || !pdu->variables)
         return false;
-    const QStringList prefix = QString::fromLatin1(SnmpObject::EnterprisePrefix).split(QLatin1Char('.'));
-    const QStringList object = QString::fromLatin1(SnmpObject::MeasResult).split(QLatin1Char('.'));
-    // The prefix text ends with "." and so has one empty part after its nine numbers.
-    const int first = prefix.size() - 2;
+    const MeasResultName &name = measResultName();
     const netsnmp_variable_list *variable = pdu->variables;
-    if (variable->name_length < size_t(first + object.size()))
+    if (variable->name_length < size_t(name.first + name.object.size()))
         return false;
-    for (int i = 0; i < object.size(); ++i) {
-        if (variable->name[first + i] != object.at(i).toULong())
+    for (int i = 0; i < name.object.size(); ++i) {
+        if (variable->name[name.first + i] != name.object.at(i))
             return false;
     }
     return true;
@@ -492,10 +534,19 @@ void LevelChecker::stopTimer()
 
 int LevelChecker::parseOidText(QString text, unsigned long *out)
 {
-    const QStringList parts = text.split(QLatin1Char('.'));
+    // The parts between the dots, the first skipped, without a list of texts: this runs for
+    // every variable of every request.
+    const QChar *data = text.constData();
+    const int size = text.size();
+    int start = text.indexOf(QLatin1Char('.'));
     int count = 0;
-    for (int i = 1; i < parts.size() && count < MaxOidLength; ++i)
-        out[count++] = parts.at(i).toULong(); // 0 when the part is no number
+    while (start >= 0 && count < MaxOidLength) {
+        const int from = start + 1;
+        const int next = text.indexOf(QLatin1Char('.'), from);
+        const int end = next < 0 ? size : next;
+        out[count++] = subIdentifier(data + from, end - from); // 0 when the part is no number
+        start = next;
+    }
     return count;
 }
 
@@ -531,10 +582,16 @@ int LevelChecker::createSession(SnmpSessionSlot &slot, const char *host, const c
     }
     snmp_sess_init(&slot.session);
 
-    const QByteArray peer = QStringLiteral("%1:%2")
-                                .arg(QString::fromLocal8Bit(host ? host : ""))
-                                .arg(port())
-                                .toLocal8Bit();
+    // An address text is plain ASCII, which the local 8-bit encoding keeps as it is; any
+    // other text takes the way through the encoding.
+    const QByteArray hostText(host ? host : "");
+    const bool plain = std::all_of(hostText.cbegin(), hostText.cend(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const QByteArray peer = plain ? hostText + ':' + QByteArray::number(port())
+                                  : QStringLiteral("%1:%2")
+                                        .arg(QString::fromLocal8Bit(hostText))
+                                        .arg(port())
+                                        .toLocal8Bit();
     const QByteArray communityText(community ? community : "");
     // snmp_sess_open copies the peer name and the community.
     slot.session.version = SNMP_VERSION_2c;

@@ -9,6 +9,7 @@
 #include "monitor/ResultHistoryLogWriter.h"
 #include "monitor/ResultLogWriter.h"
 #include "monitor/ThresholdJudge.h"
+#include "platform/PlatformPaths.h"
 
 #include <QDateTime>
 #include <QVector>
@@ -87,6 +88,40 @@ void NotifyResponse::work()
 {
 }
 
+void NotifyResponse::setClock(std::function<QDateTime()> clock)
+{
+    m_clock = std::move(clock);
+}
+
+QDateTime NotifyResponse::now() const
+{
+    return m_clock ? m_clock() : QDateTime::currentDateTime();
+}
+
+QDateTime NotifyResponse::resultTime() const
+{
+    return m_resultTime.isValid() ? m_resultTime : now();
+}
+
+const NotifyResponse::LogPaths &NotifyResponse::logPaths(int deviceIndex, const QString &dataFolder,
+                                                         const QDate &day)
+{
+    if (deviceIndex >= m_logPaths.size())
+        m_logPaths.resize(deviceIndex + 1);
+    LogPaths &paths = m_logPaths[deviceIndex];
+    const QByteArray root = m_resultTime.isValid() ? m_resultRoot : PlatformPaths::rootKey();
+    if (paths.day != day || paths.dataFolder != dataFolder || paths.root != root) {
+        const int folderNumber = deviceIndex + 1;
+        paths.day = day;
+        paths.dataFolder = dataFolder;
+        paths.root = root;
+        paths.result = ResultLogWriter::resultLogPath(dataFolder, folderNumber, day);
+        paths.error = ResultLogWriter::errorLogPath(dataFolder, folderNumber, day);
+        paths.history = ResultHistoryLogWriter::filePath(folderNumber, day);
+    }
+    return paths;
+}
+
 // ---------------------------------------------------------------------------------------
 // Helpers
 
@@ -124,8 +159,7 @@ void NotifyResponse::emitScreenUpdate(const QString &name, int number, bool flag
 // only roles the result path does not use go through the model's QVariant data.
 int NotifyResponse::rowNo(int position) const
 {
-    const MeasureResultRow *row = resultModel->rowAt(position);
-    return row ? row->no.toInt() : 0;
+    return resultModel->rowNumber(position);
 }
 
 bool NotifyResponse::rowFlag(int position, int role) const
@@ -180,27 +214,12 @@ int NotifyResponse::findTopRow(int deviceIndex) const
 {
     if (!resultModel)
         return -1;
-    const int number = deviceIndex + 1;
-    const int rows = resultModel->rowCount();
-    const int count = deviceCount();
-    for (int i = 0; i < count; ++i) {
-        const int top = resultModel->deviceTopRow(i);
-        if (top < 0)
-            break;
-        if (top < rows && rowNo(top) == number && rowFlag(top, Role::LatestDataRole))
-            return top;
-    }
-    return -1;
+    return resultModel->topRowOf(deviceIndex + 1, deviceCount());
 }
 
 int NotifyResponse::groupEnd(int top) const
 {
-    const int rows = resultModel->rowCount();
-    const int number = rowNo(top);
-    int end = top + 1;
-    while (end < rows && !rowFlag(end, Role::LatestDataRole) && rowNo(end) == number)
-        ++end;
-    return end;
+    return resultModel->groupEnd(top);
 }
 
 int NotifyResponse::channelRow(int top, int deviceNumber, int p) const
@@ -702,7 +721,7 @@ void NotifyResponse::onDeviceStatusColorUpdate(int index)
     const int end = groupEnd(top);
     int status = 0;
     for (int r = top; r < end; ++r) {
-        const int code = rowInt(r, Role::ChannelStatusRole);
+        const int code = resultModel->rowAt(r)->channelStatus;
         if (code > status && code != kNoOwnStatus)
             status = code;
     }
@@ -736,7 +755,7 @@ void NotifyResponse::markUpdatedRow(int deviceIndex, int channelIndex)
         return;
     const int end = groupEnd(top);
     for (int r = top; r < end; ++r) {
-        if (rowFlag(r, Role::UpdateDataRole))
+        if (resultModel->rowAt(r)->updateData)
             setRowValue(r, Role::UpdateDataRole, false);
     }
     const int row = top + 1 + channelIndex;
@@ -839,6 +858,13 @@ void NotifyResponse::buildStatusErrorText(int deviceIndex, int channelIndex, con
 
 void NotifyResponse::onNotifyResponse(uint index, QString response)
 {
+    struct ResultMoment
+    {
+        NotifyResponse *handler;
+        ~ResultMoment() { handler->m_resultTime = QDateTime(); }
+    } moment{this};
+    m_resultTime = now();
+    m_resultRoot = PlatformPaths::rootKey();
     const int deviceIndex = index > uint(INT_MAX) ? -1 : int(index);
     const int r = parseMeasurementResponse(response, deviceIndex);
     if (r < 0)
@@ -883,8 +909,7 @@ int NotifyResponse::parseMeasurementResponse(const QString &response, int device
             return -1;
         row = MeasurementReplyParser::failureRow(device->channelSetting(c),
                                                  device->terrestrialMerCnText(),
-                                                 device->catvMerCnText(),
-                                                 QDateTime::currentDateTime());
+                                                 device->catvMerCnText(), resultTime());
     }
     const int r = device->updateLatestResult(row);
     if (r < 0)
@@ -904,8 +929,9 @@ void NotifyResponse::writeResultLog(int deviceIndex, int channelIndex)
     const QString data = applicationModel->applicationSetting().data;
     const QString line = ResultLogWriter::resultLine(device->latestResult(channelIndex),
                                                      device->channelSetting(channelIndex));
-    ResultLogWriter::appendResultLine(data, deviceIndex + 1, device->deviceNo(), device->name(),
-                                      line, QDateTime::currentDateTime(), logFiles.get());
+    const QDateTime at = resultTime();
+    ResultLogWriter::appendResultLineAt(logPaths(deviceIndex, data, at.date()).result,
+                                        device->deviceNo(), device->name(), line, at, logFiles.get());
 }
 
 void NotifyResponse::writeIndividualLog(int deviceIndex, int channelIndex)
@@ -923,8 +949,11 @@ void NotifyResponse::writeIndividualLog(int deviceIndex, int channelIndex)
         device->inputTypeText());
     const QString line = ResultHistoryLogWriter::line(device->deviceNo(), device->name(), row,
                                                       device->channelSetting(channelIndex), verdicts);
-    ResultHistoryLogWriter::appendLine(deviceIndex + 1, line, QDateTime::currentDateTime(),
-                                       logFiles.get());
+    const QDateTime at = resultTime();
+    // The history log's folder does not follow the settings' result folder.
+    const QString data = applicationModel->applicationSetting().data;
+    ResultHistoryLogWriter::appendLineAt(logPaths(deviceIndex, data, at.date()).history, line,
+                                         logFiles.get());
 }
 
 void NotifyResponse::onSetResponseValueEnd(int index, int latestMeasurementResultIndex)
@@ -1066,7 +1095,7 @@ void NotifyResponse::writeErrorLog(int deviceIndex, int channelIndex)
     const QString data = applicationModel->applicationSetting().data;
     const AlertRecord record = device->alertRecord(channelIndex, count - 1);
     const QString line = ResultLogWriter::errorLine(device->deviceNo(), device->name(), record);
-    if (ResultLogWriter::appendErrorLine(data, deviceIndex + 1, line, QDateTime::currentDateTime(),
-                                         logFiles.get()))
+    if (ResultLogWriter::appendErrorLineAt(logPaths(deviceIndex, data, resultTime().date()).error, line,
+                                           logFiles.get()))
         buildStatusErrorText(deviceIndex, channelIndex, record);
 }

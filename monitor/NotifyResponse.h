@@ -8,11 +8,15 @@
 #include "monitor/AlertRecord.h"
 #include "monitor/ParallelTask.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QPointer>
+#include <QVector>
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 class ApplicationModel;
@@ -50,6 +54,9 @@ public:
 
     // Never attached to a thread, so never called.
     void work() override;
+
+    // The clock that dates the daily logs and the failure rows; the system's by default.
+    void setClock(std::function<QDateTime()> clock);
 
 signals:
     void transWindow(QVariant screen);
@@ -119,9 +126,29 @@ private:
     // not named follow in their previous order, so no row is ever lost or duplicated.
     void writeGroupsInOrder(const QList<int> &topRows);
 
+    QDateTime now() const;
+    // While a reply is handled: its moment, for every log line it makes (so that they all
+    // go to the same day's files), and the root the paths are made below. Otherwise now().
+    QDateTime resultTime() const;
+    // The daily log paths of a device, made once per device, day, result folder and root.
+    struct LogPaths
+    {
+        QDate day;
+        QString dataFolder;
+        QByteArray root;
+        QString result;
+        QString error;
+        QString history;
+    };
+    const LogPaths &logPaths(int deviceIndex, const QString &dataFolder, const QDate &day);
+
     // Neither is owned; both may go away at the end of the program while this object stays.
     QPointer<ApplicationModel> applicationModel;
     QPointer<MeasureResultModel> resultModel;
     // The daily result, error and history logs, open between results.
     std::unique_ptr<DailyLogFiles> logFiles;
+    QVector<LogPaths> m_logPaths;
+    QDateTime m_resultTime;
+    QByteArray m_resultRoot;
+    std::function<QDateTime()> m_clock;
 };

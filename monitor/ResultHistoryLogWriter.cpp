@@ -91,8 +91,12 @@ QString ResultHistoryLogWriter::filePath(int folderNumber, const QDate &date)
 bool ResultHistoryLogWriter::appendLine(int folderNumber, const QString &line, const QDateTime &now,
                                         DailyLogFiles *files)
 {
+    return appendLineAt(filePath(folderNumber, now.date()), line, files);
+}
+
+bool ResultHistoryLogWriter::appendLineAt(const QString &path, const QString &line, DailyLogFiles *files)
+{
     const QChar lf = QLatin1Char('\n');
-    return ResultLogWriter::appendToDailyFile(filePath(folderNumber, now.date()),
-                                              [lf] { return (kHeader + lf).toUtf8(); },
+    return ResultLogWriter::appendToDailyFile(path, [lf] { return (kHeader + lf).toUtf8(); },
                                               (line + lf).toUtf8(), files);
 }

@@ -43,4 +43,6 @@ public:
     // opened for appending. With files, the file is kept open there for the next line.
     static bool appendLine(int folderNumber, const QString &line, const QDateTime &now,
                            DailyLogFiles *files = nullptr);
+    // The same at a path taken from filePath for now's day.
+    static bool appendLineAt(const QString &path, const QString &line, DailyLogFiles *files = nullptr);
 };

@@ -28,6 +28,18 @@ QTextCodec *shiftJis()
     return codec;
 }
 
+// The codec opens a converter for every call made without a state, which costs more than
+// the conversion of a line: each thread keeps one. Shift-JIS carries no state from one
+// text to the next, so the bytes are those of a call without a state; only a text ending in
+// half a surrogate pair would leave it pending in the kept converter, and goes without.
+QByteArray shiftJisBytes(const QString &text)
+{
+    if (!text.isEmpty() && text.at(text.size() - 1).isHighSurrogate())
+        return shiftJis()->fromUnicode(text);
+    thread_local QTextCodec::ConverterState state;
+    return shiftJis()->fromUnicode(text.constData(), text.size(), &state);
+}
+
 // A folder that starts at a drive root without naming the drive ("\LOG\...", from an empty
 // setting) means the current drive, which here is drive C below the root folder rather
 // than the root of this machine's file system.
@@ -160,6 +172,14 @@ bool ResultLogWriter::appendResultLine(const QString &dataFolder, int folderNumb
                                        const QString &name, const QString &line,
                                        const QDateTime &now, DailyLogFiles *files)
 {
+    return appendResultLineAt(resultLogPath(dataFolder, folderNumber, now.date()), deviceNo, name,
+                              line, now, files);
+}
+
+bool ResultLogWriter::appendResultLineAt(const QString &path, int deviceNo, const QString &name,
+                                         const QString &line, const QDateTime &now,
+                                         DailyLogFiles *files)
+{
     const QChar lf = QLatin1Char('\n');
     auto head = [&]() {
         return shiftJis()->fromUnicode(
@@ -168,16 +188,19 @@ bool ResultLogWriter::appendResultLine(const QString &dataFolder, int folderNumb
             + QStringLiteral("機器No,") + QString::number(deviceNo) + lf
             + QStringLiteral("名称,") + name + lf + kResultHeader + lf);
     };
-    return appendToDailyFile(resultLogPath(dataFolder, folderNumber, now.date()), head,
-                             shiftJis()->fromUnicode(line + lf), files);
+    return appendToDailyFile(path, head, shiftJisBytes(line + lf), files);
 }
 
 bool ResultLogWriter::appendErrorLine(const QString &dataFolder, int folderNumber,
                                       const QString &line, const QDateTime &now,
                                       DailyLogFiles *files)
 {
+    return appendErrorLineAt(errorLogPath(dataFolder, folderNumber, now.date()), line, files);
+}
+
+bool ResultLogWriter::appendErrorLineAt(const QString &path, const QString &line, DailyLogFiles *files)
+{
     const QChar lf = QLatin1Char('\n');
     auto head = [&]() { return shiftJis()->fromUnicode(kErrorHeader + lf); };
-    return appendToDailyFile(errorLogPath(dataFolder, folderNumber, now.date()), head,
-                             shiftJis()->fromUnicode(line + lf), files);
+    return appendToDailyFile(path, head, shiftJisBytes(line + lf), files);
 }

@@ -43,6 +43,12 @@ public:
                                  DailyLogFiles *files = nullptr);
     static bool appendErrorLine(const QString &dataFolder, int folderNumber, const QString &line,
                                 const QDateTime &now, DailyLogFiles *files = nullptr);
+    // The same at a path taken from resultLogPath / errorLogPath for now's day.
+    static bool appendResultLineAt(const QString &path, int deviceNo, const QString &name,
+                                   const QString &line, const QDateTime &now,
+                                   DailyLogFiles *files = nullptr);
+    static bool appendErrorLineAt(const QString &path, const QString &line,
+                                  DailyLogFiles *files = nullptr);
 
     static QString emptyDateTimeText();
 

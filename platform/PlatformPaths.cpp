@@ -15,6 +15,14 @@ QString PlatformPaths::rootFolder()
     return QDir::cleanPath(QDir::homePath() + QStringLiteral("/.local/share/NRT52"));
 }
 
+QByteArray PlatformPaths::rootKey()
+{
+    const QByteArray env = qgetenv("NRT52_ROOT");
+    if (!env.isEmpty())
+        return env.startsWith('/') ? env : env + '\0' + QDir::currentPath().toUtf8();
+    return QByteArray(1, '\0') + qgetenv("HOME");
+}
+
 QString PlatformPaths::toLocal(const QString &windowsPath)
 {
     if (windowsPath.startsWith(kFixedPrefix, Qt::CaseInsensitive)) {

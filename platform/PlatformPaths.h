@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The program names its files by the fixed Windows folders it was designed for
@@ -10,6 +11,9 @@ class PlatformPaths
 public:
     // Root folder: $NRT52_ROOT, or a per-user data folder when unset.
     static QString rootFolder();
+    // What rootFolder() is made from, read without building it: while this stays the same,
+    // so do the local paths (a relative NRT52_ROOT also follows the working folder).
+    static QByteArray rootKey();
 
     // Maps a Windows-style path to a local one:
     //   "C:\VELMORA\NRT52\X\Y"  -> <root>/X/Y

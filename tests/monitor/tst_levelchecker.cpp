@@ -502,6 +502,13 @@ private slots:
         // Nothing to write; reporting one sub-identifier would hand out an unwritten value.
         QTest::newRow("no dot") << QStringLiteral("1") << QVector<unsigned long> {};
         QTest::newRow("large") << QStringLiteral(".4294967295") << QVector<unsigned long> { 4294967295UL };
+        // Parts read as the text-to-number conversion reads them: signs, spaces, overflow.
+        QTest::newRow("twenty digits overflow") << QStringLiteral(".99999999999999999999.1")
+                                                << QVector<unsigned long> { 0, 1 };
+        QTest::newRow("largest") << QStringLiteral(".18446744073709551615")
+                                 << QVector<unsigned long> { 18446744073709551615UL };
+        QTest::newRow("sign and spaces") << QStringLiteral(".+5. 6 .-1") << QVector<unsigned long> { 5, 6, 0 };
+        QTest::newRow("trailing dot") << QStringLiteral(".1.") << QVector<unsigned long> { 1, 0 };
     }
 
     void parseOidText()

@@ -32,6 +32,17 @@ double residentMb()
     return -1;
 }
 
+// The full fill runs for minutes, past QtTest's default limit of 300 s per test function.
+// The limit is read once, when the first test function starts, so it is set before main;
+// a limit given from outside stays.
+constexpr const char *kTimeoutVariable = "QTEST_FUNCTION_TIMEOUT";
+const bool kOwnTimeout = [] {
+    if (qEnvironmentVariableIsSet(kTimeoutVariable))
+        return false;
+    qputenv(kTimeoutVariable, "3600000");
+    return true;
+}();
+
 int fillPercent()
 {
     bool ok = false;
@@ -58,7 +69,12 @@ private slots:
         QCOMPARE(m_host.model()->rowCount(), kDevices * (kChannels + 1));
     }
 
-    void cleanupTestCase() { m_host.teardown(); }
+    void cleanupTestCase()
+    {
+        m_host.teardown();
+        if (kOwnTimeout)
+            qunsetenv(kTimeoutVariable);
+    }
 
     void threeDaysThenPrune()
     {
