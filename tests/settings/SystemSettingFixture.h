@@ -6,6 +6,7 @@
 #include "settings/SystemSettingViewModel.h"
 
 #include <QQuickItem>
+#include <QSignalSpy>
 #include <QSettings>
 
 // The system setting page in the real main window, driven as the operator drives it: the
@@ -90,6 +91,12 @@ public:
     // Clicks a control of the page (or of its pop-up) by object name, with the mouse.
     bool click(const QString &name) const
     {
+        // The operator clicks what is drawn: a row lays out its buttons (the pop-up's, after
+        // their visibility changed with the question) only when the next frame is made.
+        QSignalSpy drawn(host->window, &QQuickWindow::frameSwapped);
+        host->window->update();
+        if (!drawn.wait(5000))
+            return false;
         auto *item = qobject_cast<QQuickItem *>(pageChild(name));
         if (!item || !item->isVisible())
             return false;
