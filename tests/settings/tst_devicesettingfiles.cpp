@@ -181,25 +181,25 @@ private slots:
             << ListHeader + listLine(1, "A", "999.1.1.1,同軸,連続,常時,常時,1550") << QStringList()
             << "list.csvに機器の行がありません。\n2行目は読み込めませんでした。";
         QTest::newRow("short, unnumbered and NUL lines")
-            << ListHeader + listLine(1, "A", good.arg(1)) + "2,short,10.0.0.2\n"
-                   + QStringLiteral(",B,10.0.0.3,同軸,連続,常時,常時\n").toUtf8() + QByteArray("4,C") + '\0'
-                   + QStringLiteral(",10.0.0.4,同軸,連続,常時,常時\n").toUtf8()
+            << ListHeader + listLine(1, "A", good.arg(1)) + "2,short,127.0.0.2\n"
+                   + QStringLiteral(",B,127.0.0.3,同軸,連続,常時,常時\n").toUtf8() + QByteArray("4,C") + '\0'
+                   + QStringLiteral(",127.0.0.4,同軸,連続,常時,常時\n").toUtf8()
                    + listLine(5, "E", good.arg(5))
             << QStringList {"A", "E"} << "3、4、5行目は読み込めませんでした。";
         QTest::newRow("values the screen refuses")
             << ListHeader + listLine(1, "A", "999.1.1.1,同軸,連続,常時,常時,1550")
-                   + listLine(2, "B", "10.0.0.2:abc,同軸,連続,常時,常時,1550")
-                   + listLine(3, "C", "10.0.0.3,?,連続,常時,常時,1550")
-                   + listLine(4, "D", "10.0.0.4,同軸,7分,常時,常時,1550")
-                   + listLine(5, "E", "10.0.0.5,同軸,連続,25:99,26:00,1550")
-                   + listLine(6, "F", "10.0.0.6:16100,光,5分,08:00,17:30,1310")
+                   + listLine(2, "B", "127.0.0.2:abc,同軸,連続,常時,常時,1550")
+                   + listLine(3, "C", "127.0.0.3,?,連続,常時,常時,1550")
+                   + listLine(4, "D", "127.0.0.4,同軸,7分,常時,常時,1550")
+                   + listLine(5, "E", "127.0.0.5,同軸,連続,25:99,26:00,1550")
+                   + listLine(6, "F", "127.0.0.6:16100,光,5分,08:00,17:30,1310")
             << QStringList {"F"} << "2、3、4、5、6行目は読み込めませんでした。";
         QTest::newRow("long name") << ListHeader + listLine(1, QString(5000, QLatin1Char('x')), good.arg(1))
                                    << QStringList {"xxxxxxxx"} << QString();
         QTest::newRow("Shift-JIS")
             << QTextCodec::codecForName("Shift-JIS")->fromUnicode(
-                   QString::fromUtf8(ListHeader) + QStringLiteral("1,光受信点,10.0.0.1,光,5分,常時,常時,1310\r\n"
-                                                                  "2,衛星,10.0.0.2,同軸,連続,常時,常時,1550\r\n"))
+                   QString::fromUtf8(ListHeader) + QStringLiteral("1,光受信点,127.0.0.1,光,5分,常時,常時,1310\r\n"
+                                                                  "2,衛星,127.0.0.2,同軸,連続,常時,常時,1550\r\n"))
             << QStringList {"光受信点", "衛星"} << QString();
     }
 
@@ -208,7 +208,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QStringList, names);
         QFETCH(QString, message);
-        open(Header + "1,一号,10.0.0.1,同軸,連続,常時,常時,1550,,,,1,MER,MER\n");
+        open(Header + "1,一号,127.0.0.1,同軸,連続,常時,常時,1550,,,,1,MER,MER\n");
         const QString path = root->path() + QStringLiteral("/list.csv");
         QVERIFY(TestFiles::writeBytes(path, file));
         DeviceSettingViewModel *screen = vm();

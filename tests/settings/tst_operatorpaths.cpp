@@ -160,7 +160,7 @@ private slots:
     {
         QFETCH(QString, button);
         QFETCH(bool, addressLast);
-        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("10.0.0.1")));
+        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("127.0.0.9")));
         // HOME is about an edit of the registered device; the others about the new row.
         const int row = button == QLatin1String("home") ? 0 : 1;
         QQuickItem *name = inRow(row, "nameField");
@@ -210,12 +210,12 @@ private slots:
     // device, its name and address cleared, is removed by the apply.
     void clearedNameAndLastDevice()
     {
-        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("10.0.0.1"))
-             + line(2, QStringLiteral("二号"), QStringLiteral("10.0.0.2"))
-             + line(3, QStringLiteral("三号"), QStringLiteral("10.0.0.3")));
+        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("127.0.0.1"))
+             + line(2, QStringLiteral("二号"), QStringLiteral("127.0.0.2"))
+             + line(3, QStringLiteral("三号"), QStringLiteral("127.0.0.3")));
         // A middle row: the name cleared stays cleared, in the record as on the page.
         typeInto(inRow(1, "nameField"), QByteArray());
-        typeInto(inRow(1, "addressField"), "10.0.0.22");
+        typeInto(inRow(1, "addressField"), "127.0.0.22");
         QCOMPARE(vm()->currentEditRecords().at(1).name, QString());
         QCOMPARE(table()->data(table()->index(1), DeviceSettingModel::DevicenameRole).toString(), QString());
 
@@ -229,11 +229,11 @@ private slots:
             QVERIFY2(shown.at(0).toInt() == 4, "only the progress pop-up");
         waitForReadoutEnd();
         QCOMPARE(devices()->device(1)->name(), QString());
-        QCOMPARE(devices()->device(1)->ipAddressText(), QStringLiteral("10.0.0.22"));
+        QCOMPARE(devices()->device(1)->ipAddressText(), QStringLiteral("127.0.0.22"));
         QCOMPARE(table()->rowCount(), 3);
         const QByteArray registration = root->readFile(root->registrationPath());
         QVERIFY(!registration.contains("三号"));
-        QVERIFY(registration.contains("\n2,,10.0.0.22:161,"));
+        QVERIFY(registration.contains("\n2,,127.0.0.22:161,"));
         QCOMPARE(QmlMessageGuard::take(), QStringList());
     }
 
@@ -241,8 +241,8 @@ private slots:
     // pending, with it: the next device given its number starts without them.
     void removedDeviceTakesItsFiles()
     {
-        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("10.0.0.1"))
-             + line(2, QStringLiteral("二号"), QStringLiteral("10.0.0.2")));
+        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("127.0.0.1"))
+             + line(2, QStringLiteral("二号"), QStringLiteral("127.0.0.2")));
         QVERIFY(TestFiles::writeBytes(ChannelSettingFile::filePath(1), PlanHeader + "0,13,473143,0,0,0,1\n"));
         const QStringList files {ChannelSettingFile::filePath(2), ChannelSettingFile::filePath(2, ChannelSettingFile::Copy::Pending),
                                  AlertSettingFile::filePath(2), AlertSettingFile::filePath(2, AlertSettingFile::Copy::Pending)};
@@ -262,7 +262,7 @@ private slots:
 
         // A new device of that number measures nothing until it is given a plan.
         typeInto(inRow(1, "nameField"), "NEW2");
-        typeInto(inRow(1, "addressField"), "10.0.0.9");
+        typeInto(inRow(1, "addressField"), "127.0.0.9");
         clickNamed("applyButton");
         QTRY_COMPARE(devices()->deviceCount(), 2);
         waitForReadoutEnd();
@@ -274,8 +274,8 @@ private slots:
     // shows 常時 opens with 常時 ticked, so that はい keeps it.
     void validTimePopup()
     {
-        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("10.0.0.1"))
-             + line(2, QStringLiteral("二号"), QStringLiteral("10.0.0.2"), QStringLiteral("08:00"),
+        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("127.0.0.1"))
+             + line(2, QStringLiteral("二号"), QStringLiteral("127.0.0.2"), QStringLiteral("08:00"),
                     QStringLiteral("23:59")));
         clickItem(inRow(0, "validTimeButton"));
         QObject *popup = nullptr;
@@ -318,9 +318,9 @@ private slots:
     // "選択した機器のみ" acts on.
     void ticksAfterRebuild()
     {
-        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("10.0.0.1"))
-             + line(2, QStringLiteral("二号"), QStringLiteral("10.0.0.2"))
-             + line(3, QStringLiteral("三号"), QStringLiteral("10.0.0.3")));
+        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("127.0.0.1"))
+             + line(2, QStringLiteral("二号"), QStringLiteral("127.0.0.2"))
+             + line(3, QStringLiteral("三号"), QStringLiteral("127.0.0.3")));
         clickItem(inRow(0, "rowCheckBox"));
         QTRY_VERIFY(vm()->currentEditRecords().at(0).checked);
         // The last device removed: the table is made again.
