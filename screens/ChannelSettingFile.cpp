@@ -256,6 +256,19 @@ bool ChannelSettingFile::promote(int deviceNo)
                                     filePath(deviceNo, Copy::Committed));
 }
 
+bool ChannelSettingFile::writePendingPair(int deviceNo, const QVector<AlertSettingRow> &thresholds,
+                                          const QVector<ChannelSettingEntry> &plan)
+{
+    const QString thresholdsPath = AlertSettingFile::filePath(deviceNo, AlertSettingFile::Copy::Pending);
+    const FileBefore thresholdsBefore = FileBefore::of(thresholdsPath);
+    if (!AlertSettingFile::write(thresholdsPath, thresholds))
+        return false;
+    if (write(filePath(deviceNo, Copy::Pending), plan))
+        return true;
+    thresholdsBefore.restore();
+    return false;
+}
+
 bool ChannelSettingFile::promotePendingPair(int deviceNo)
 {
     const FileBefore committedBefore = FileBefore::of(AlertSettingFile::filePath(deviceNo));

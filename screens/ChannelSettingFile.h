@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVector>
 
+struct AlertSettingRow;
+
 class LevelChecker;
 
 // A device's channel plan "MeasurementChannelSetting\N.csv" with its working copy
@@ -75,6 +77,12 @@ public:
     // False only when a pending plan exists and could not replace the committed one, which
     // then stays as it was.
     static bool promote(int deviceNo);
+
+    // Saves the device's pending thresholds, then its pending plan; when the plan cannot be
+    // written the pending thresholds go back to what they were, since alone they would
+    // later go into service without their plan. False when either could not be written.
+    static bool writePendingPair(int deviceNo, const QVector<AlertSettingRow> &thresholds,
+                                 const QVector<ChannelSettingEntry> &plan);
 
     // Puts the device's pending thresholds and pending plan into service together, or
     // neither: when the second move fails the first is undone. The thresholds move first,

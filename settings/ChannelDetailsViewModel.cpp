@@ -109,30 +109,6 @@ ChannelSettingEntry settingOf(const ChannelDetailsEntry &entry)
     return row;
 }
 
-// A file's bytes before it is replaced, to put it back when a later step fails.
-struct FileBackup {
-    QString path;
-    bool existed = false;
-    QByteArray bytes;
-
-    static FileBackup of(const QString &path)
-    {
-        FileBackup backup;
-        backup.path = path;
-        QFile file(path);
-        if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
-            backup.existed = true;
-            backup.bytes = file.readAll();
-        }
-        return backup;
-    }
-
-    bool restore() const
-    {
-        return existed ? SettingFileText::writeAtomically(path, bytes) : SettingFileText::removeFile(path);
-    }
-};
-
 } // namespace
 
 ChannelDetailsViewModel::ChannelDetailsViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent)
@@ -958,8 +934,6 @@ bool ChannelDetailsViewModel::promotePendingPair()
 
 bool ChannelDetailsViewModel::saveSettingFiles()
 {
-    const QString thresholdsPath = AlertSettingFile::filePath(deviceNo, AlertSettingFile::Copy::Pending);
-    const QString planPath = ChannelSettingFile::filePath(deviceNo, ChannelSettingFile::Copy::Pending);
     QDir().mkpath(AlertSettingFile::folderPath());
     QDir().mkpath(ChannelSettingFile::folderPath());
 
@@ -989,17 +963,11 @@ bool ChannelDetailsViewModel::saveSettingFiles()
         thresholds.append(line);
     }
 
-    const FileBackup thresholdsBefore = FileBackup::of(thresholdsPath);
-    if (!AlertSettingFile::write(thresholdsPath, thresholds))
-        return false;
     QVector<ChannelSettingEntry> plan;
     for (const ChannelDetailsEntry &entry : qAsConst(workingPlan))
         plan.append(settingOf(entry));
-    if (!ChannelSettingFile::write(planPath, plan)) {
-        // Pending thresholds without their plan would later go into service alone.
-        thresholdsBefore.restore();
+    if (!ChannelSettingFile::writePendingPair(deviceNo, thresholds, plan))
         return false;
-    }
     WorkLogEntry entry;
     entry.screenId = ScreenChannelDetails;
     entry.deviceNo = deviceNo;

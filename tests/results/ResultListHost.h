@@ -105,6 +105,20 @@ public:
         return device;
     }
 
+    // The full load: devices 局1, 局2, ... each with channels 13, 14, ... of the first band,
+    // 6 MHz apart, with their thresholds.
+    bool addDevices(int devices, int channels)
+    {
+        for (int f = 0; f < devices; ++f) {
+            LevelChecker *device = addDevice(QStringLiteral("局%1").arg(f + 1));
+            if (!device)
+                return false;
+            for (int k = 0; k < channels; ++k)
+                addChannel(device, 0, QString::number(13 + k), 473142 + 6000 * k);
+        }
+        return true;
+    }
+
     static AlertSettingRow thresholds(int band, const QString &channel)
     {
         return ResultListSetup::thresholds(band, channel);

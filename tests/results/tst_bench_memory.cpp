@@ -59,12 +59,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_host.prepare(QStringLiteral("C:\\VELMORA\\NRT52\\Data"), 1));
-        for (int f = 0; f < kDevices; ++f) {
-            LevelChecker *device = m_host.addDevice(QStringLiteral("局%1").arg(f + 1));
-            QVERIFY(device);
-            for (int k = 0; k < kChannels; ++k)
-                ResultListHost::addChannel(device, 0, QString::number(13 + k), 473142 + 6000 * k);
-        }
+        QVERIFY(m_host.addDevices(kDevices, kChannels));
         m_handler = m_host.createHandler();
         QCOMPARE(m_host.model()->rowCount(), kDevices * (kChannels + 1));
     }

@@ -172,7 +172,16 @@ public:
     }
 
 private:
-    QTemporaryDir dir;
+    // The temporary folder as it was before any root turned TMPDIR to its own: a root made
+    // while another still lives is made beside it, not inside it, where the other's removal
+    // would take it away.
+    static QString outerTempPath()
+    {
+        static const QString path = QDir::tempPath();
+        return path;
+    }
+
+    QTemporaryDir dir{outerTempPath() + QStringLiteral("/NRT52-root-XXXXXX")};
     bool tmpdirChanged = false;
     bool hadTmpdir = false;
     QByteArray previousTmpdir;

@@ -71,6 +71,16 @@ private slots:
         QCOMPARE(HomeViewModel::lockFilePath(), root->path() + QStringLiteral("/tmp/nrt52.lock"));
     }
 
+    // A root made while another lives stands beside it: made inside the other's temporary
+    // folder, it would go with the other's removal and come back, never removed, at its own
+    // set-up.
+    void secondRootStandsBesideTheFirst()
+    {
+        FrameRoot second;
+        QVERIFY(second.prepare());
+        QVERIFY2(!second.path().startsWith(root->path() + QLatin1Char('/')), qPrintable(second.path()));
+    }
+
     // A removed root gives TMPDIR back: pointing into the removed folder, it would leave Qt
     // no temporary folder, and the next roots would be made elsewhere.
     void removedRootRestoresTheTemporaryFolder()

@@ -3,13 +3,14 @@
 // simulated devices from the demo script (one silent) are measured from the start, the
 // window is closed with "はい", and the program ends having written the registration and
 // its end lines. Skips where Xvfb is missing.
+#include "support/ProgramOnDisplay.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
@@ -19,35 +20,11 @@
 
 namespace {
 
-QString sourceDir() { return TestPaths::sourceDir(); }
-QString buildDir() { return TestPaths::buildDir(); }
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+QByteArray readAll(const QString &path) { return TestFiles::readBytes(path); }
 
 int lineCount(const QString &path)
 {
     return readAll(path).count('\n');
-}
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDir source(from);
-    if (!QDir().mkpath(to))
-        return false;
-    for (const QFileInfo &entry : source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir()) {
-            if (!copyTree(entry.filePath(), target))
-                return false;
-        } else if (entry.fileName() != QLatin1String(".keep") && !QFile::copy(entry.filePath(), target)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace
@@ -58,68 +35,30 @@ class TestProgramRun : public QObject
 
 private:
     QTemporaryDir root;
-    QProcess xvfb;
-    QString display;
-
-    bool runTool(const QStringList &arguments)
-    {
-        QProcess tool;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", display);
-        tool.setProcessEnvironment(env);
-        tool.start(QStringLiteral("python3"), QStringList {sourceDir() + "/tests/screens/xwindow.py"} + arguments);
-        return tool.waitForFinished(60000) && tool.exitCode() == 0;
-    }
+    ProgramOnDisplay screen;
 
 private slots:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+        if (!ProgramOnDisplay::hasXvfb())
             QSKIP("Xvfb is not installed");
         QVERIFY(root.isValid());
-        xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-ac"});
-        QVERIFY(xvfb.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(xvfb.canReadLine(), 10000);
-        display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine().trimmed());
+        QVERIFY(screen.startDisplay());
     }
 
     void cleanupTestCase()
     {
-        QProcess::execute(sourceDir() + "/sim/simctl", {"stop", "--dir", root.path() + "/sim"});
-        if (xvfb.state() != QProcess::NotRunning) {
-            xvfb.terminate();
-            xvfb.waitForFinished(5000);
-        }
+        ProgramOnDisplay::stopDevices(root.path());
     }
 
 private:
     // A root made by the demo script (devices started), and the program started on it.
     void startProgram(const QString &path, QProcess &program, QByteArray *registration)
     {
-        QVERIFY(copyTree(sourceDir() + "/demo/root", path));
-        QVERIFY(QFile::copy(sourceDir() + "/sim/VEDIRUDO-ZER", path + "/InternalReadOnly/Mibs/Vm/VEDIRUDO-ZER"));
-        QVERIFY(QDir().mkpath(path + "/work") && QDir().mkpath(path + "/tmp"));
-        QCOMPARE(QProcess::execute(sourceDir() + "/scripts/demo-devices.sh", {path}), 0);
+        QVERIFY(ProgramOnDisplay::makeDemoRoot(path));
         *registration = readAll(registrationPath(path));
         QCOMPARE(registration->count('\n'), 4);
-
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("QT_QUICK_BACKEND");
-        env.insert("DISPLAY", display);
-        env.insert("NRT52_ROOT", path);
-        env.insert("TMPDIR", path + "/tmp");
-        // Under the sanitizer suite the program is checked for memory errors; its leaks are
-        // checked in-process by the frame tests, whose fully unwound stacks would make this
-        // run too slow.
-        if (env.contains("ASAN_OPTIONS"))
-            env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":fast_unwind_on_malloc=1:detect_leaks=0");
-        program.setProcessEnvironment(env);
-        program.setWorkingDirectory(path + "/work");
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.setStandardOutputFile(path + "/program.out");
-        program.start(buildDir() + "/nrt52", QStringList());
-        QVERIFY(program.waitForStarted());
+        QVERIFY(screen.startProgram(path, program));
 
         // Measured from the start: the result logs of the answering devices grow.
         const QString log1 = path + "/work/Data/LOG/機器No1/" + day();
@@ -146,7 +85,7 @@ private:
         }
         QVERIFY(workLog.endsWith(QStringLiteral(",,アプリケーションを終了\r\n")));
         QCOMPARE(QDir(path + "/tmp").entryList(QDir::Files | QDir::Hidden), QStringList());
-        QProcess::execute(sourceDir() + "/sim/simctl", {"stop", "--dir", path + "/sim"});
+        ProgramOnDisplay::stopDevices(path);
     }
 
     static QString registrationPath(const QString &path)
@@ -169,11 +108,11 @@ private slots:
         // The window, as shown (kept in the build folder for a look); then the close
         // request and "はい" of the question, which is centred in the page area of the
         // window at the screen's top left.
-        QProcess::execute("import", {"-display", display, "-window", "root", buildDir() + "/program-home.png"});
-        QVERIFY(runTool({"close", "NRT52"}));
+        QProcess::execute("import", {"-display", screen.display(), "-window", "root", TestPaths::buildDir() + "/program-home.png"});
+        QVERIFY(screen.runTool({"close", "NRT52"}));
         QTest::qWait(1000);
         QCOMPARE(program.state(), QProcess::Running);
-        QVERIFY(runTool({"click", "443", "314"}));
+        QVERIFY(screen.runTool({"click", "443", "314"}));
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);

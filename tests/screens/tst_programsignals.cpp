@@ -5,6 +5,8 @@
 // plans the apply put into service are of one version; during the identity readout that
 // follows, the close ends the readout and the program is gone within a few seconds. The
 // program ends with code 0 both times. Skips where Xvfb is missing.
+#include "support/ProgramOnDisplay.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 #include <QDate>
@@ -12,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,37 +22,7 @@
 
 namespace {
 
-QString sourceDir() { return TestPaths::sourceDir(); }
-QString buildDir() { return TestPaths::buildDir(); }
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDir source(from);
-    if (!QDir().mkpath(to))
-        return false;
-    for (const QFileInfo &entry : source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir()) {
-            if (!copyTree(entry.filePath(), target))
-                return false;
-        } else if (entry.fileName() != QLatin1String(".keep") && !QFile::copy(entry.filePath(), target)) {
-            return false;
-        }
-    }
-    return true;
-}
+QByteArray readAll(const QString &path) { return TestFiles::readBytes(path); }
 
 // Where the window, at the screen's top left, shows the home screen's device setting
 // button and the device setting screen's apply button.
@@ -66,18 +37,7 @@ class TestProgramSignals : public QObject
 
 private:
     QTemporaryDir root;
-    QProcess xvfb;
-    QString display;
-
-    bool runTool(const QStringList &arguments)
-    {
-        QProcess tool;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", display);
-        tool.setProcessEnvironment(env);
-        tool.start(QStringLiteral("python3"), QStringList {sourceDir() + "/tests/screens/xwindow.py"} + arguments);
-        return tool.waitForFinished(60000) && tool.exitCode() == 0;
-    }
+    ProgramOnDisplay screen;
 
     static QString logPath(const QString &path) { return path + "/work/pcapplication.log"; }
     static QString settingsPath(const QString &path) { return path + "/InternalReadOnly/CheckerSettings"; }
@@ -85,7 +45,7 @@ private:
 
     static bool simFault(const QString &path, int device, const QString &mode, int delayMs)
     {
-        return QProcess::execute(sourceDir() + "/sim/simctl",
+        return QProcess::execute(TestPaths::sourceDir() + "/sim/simctl",
                                  {"fault", "--dir", path + "/sim", "--device", QString::number(device), "--delay-ms",
                                   QString::number(delayMs), mode})
                == 0;
@@ -95,57 +55,26 @@ private:
     // measuring, then the device setting screen opened.
     void startOnDeviceSetting(const QString &path, QProcess &program)
     {
-        QVERIFY(copyTree(sourceDir() + "/demo/root", path));
-        QVERIFY(QFile::copy(sourceDir() + "/sim/VEDIRUDO-ZER", path + "/InternalReadOnly/Mibs/Vm/VEDIRUDO-ZER"));
-        QVERIFY(QDir().mkpath(path + "/work") && QDir().mkpath(path + "/tmp"));
-        QCOMPARE(QProcess::execute(sourceDir() + "/scripts/demo-devices.sh", {path}), 0);
-
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("QT_QUICK_BACKEND");
-        env.insert("DISPLAY", display);
-        env.insert("NRT52_ROOT", path);
-        env.insert("TMPDIR", path + "/tmp");
-        if (env.contains("ASAN_OPTIONS"))
-            env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":fast_unwind_on_malloc=1:detect_leaks=0");
-        program.setProcessEnvironment(env);
-        program.setWorkingDirectory(path + "/work");
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.setStandardOutputFile(path + "/program.out");
-        program.start(buildDir() + "/nrt52", QStringList());
-        QVERIFY(program.waitForStarted());
+        QVERIFY(ProgramOnDisplay::makeDemoRoot(path));
+        QVERIFY(screen.startProgram(path, program));
 
         const QString log1 = path + "/work/Data/LOG/機器No1/" + day();
         QTRY_VERIFY_WITH_TIMEOUT(readAll(log1).count('\n') > 0, 120000);
-        QVERIFY(runTool(QStringList {"click"} + DeviceSettingButton));
+        QVERIFY(screen.runTool(QStringList {"click"} + DeviceSettingButton));
         QTRY_VERIFY_WITH_TIMEOUT(readAll(logPath(path)).contains("[DeviceSettingViewModel] Enter activate"), 20000);
         // Drawn before the click.
         QTest::qWait(1000);
     }
 
-    void stopDevices(const QString &path)
-    {
-        QProcess::execute(sourceDir() + "/sim/simctl", {"stop", "--dir", path + "/sim"});
-    }
+    static void stopDevices(const QString &path) { ProgramOnDisplay::stopDevices(path); }
 
 private slots:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+        if (!ProgramOnDisplay::hasXvfb())
             QSKIP("Xvfb is not installed");
         QVERIFY(root.isValid());
-        xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-ac"});
-        QVERIFY(xvfb.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(xvfb.canReadLine(), 10000);
-        display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine().trimmed());
-    }
-
-    void cleanupTestCase()
-    {
-        if (xvfb.state() != QProcess::NotRunning) {
-            xvfb.terminate();
-            xvfb.waitForFinished(5000);
-        }
+        QVERIFY(screen.startDisplay());
     }
 
     // SIGTERM while the apply waits for a slow device: the apply ends first (its plan goes
@@ -161,13 +90,13 @@ private slots:
         // Device 2 is given device 1's channels, with its own thresholds.
         const QByteArray newPlan = readAll(plans + "1.csv");
         QVERIFY(!newPlan.isEmpty() && newPlan != readAll(plans + "2.csv"));
-        QVERIFY(writeAll(plans + "2_new.csv", newPlan));
+        QVERIFY(TestFiles::writeBytes(plans + "2_new.csv", newPlan));
         const QString alerts = settingsPath(path) + "/AlertSetting/";
         QVERIFY(QFile::copy(alerts + "alert_2.csv", alerts + "alert_2_new.csv"));
         // Its stop selection takes the device a while.
         QVERIFY(simFault(path, 1, QStringLiteral("slow"), 800));
 
-        QVERIFY(runTool(QStringList {"click"} + ApplyButton));
+        QVERIFY(screen.runTool(QStringList {"click"} + ApplyButton));
         QTRY_VERIFY_WITH_TIMEOUT(readAll(logPath(path)).contains("[DeviceSettingViewModel] Enter applySettings"), 20000);
         QVERIFY(!readAll(logPath(path)).contains("[DeviceSettingViewModel] Leave applySettings"));
         QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
@@ -200,7 +129,7 @@ private slots:
         if (QTest::currentTestFailed())
             return stopDevices(path);
         QVERIFY(simFault(path, 1, QStringLiteral("slow"), 700));
-        QVERIFY(runTool(QStringList {"click"} + ApplyButton));
+        QVERIFY(screen.runTool(QStringList {"click"} + ApplyButton));
         QTRY_VERIFY_WITH_TIMEOUT(readAll(logPath(path)).contains("[DeviceSettingViewModel] Leave applySettings"), 30000);
         QVERIFY(!readAll(logPath(path)).contains("[DeviceSettingViewModel] Enter endInformationReadout"));
 

@@ -5,14 +5,11 @@
 // end by replies and by its bound, the registration file, the discard question and the
 // page's contract.
 
-#include "screens/FrameHost.h"
-#include "core/DeviceSettingModel.h"
+#include "settings/DeviceSettingPage.h"
 #include "core/InformationListModel.h"
-#include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "screens/ChannelSettingFile.h"
 #include "screens/AlertSettingFile.h"
-#include "settings/DeviceSettingViewModel.h"
 #include "support/SilentLoopback.h"
 #include "support/SimDevices.h"
 #include "support/TestPaths.h"
@@ -46,47 +43,22 @@ QByteArray line(int no, const QString &name, const QString &address, int state =
 
 } // namespace
 
-class TestDeviceSetting : public QObject
+class TestDeviceSetting : public QObject, DeviceSettingPage
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FrameRoot> root;
-    std::unique_ptr<FrameHost> host;
-
     void open(const QByteArray &registration, bool boot = false)
     {
-        host.reset();
-        root.reset(); // first: a new root made while the old one's TMPDIR holds is made in it
-        root.reset(new FrameRoot);
-        QVERIFY(root->prepare());
-        if (!registration.isEmpty())
-            QVERIFY(root->writeSetting(QStringLiteral("DeviceRegistSetting.csv"), registration));
-        host.reset(new FrameHost);
-        QVERIFY(host->isValid());
+        QVERIFY(makeRoot(registration));
+        QVERIFY(start());
         if (boot)
             QVERIFY(host->waitForBoot());
     }
 
-    DeviceSettingViewModel *vm() const
-    {
-        return qobject_cast<DeviceSettingViewModel *>(host->frame->viewModelOf(QStringLiteral("DeviceSetting")));
-    }
-    DeviceSettingModel *table() const
-    {
-        return qobject_cast<DeviceSettingModel *>(host->find(QStringLiteral("deviceSettingModel")));
-    }
     InformationListModel *identities() const
     {
         return qobject_cast<InformationListModel *>(host->find(QStringLiteral("informationListModel")));
-    }
-    DeviceList *devices() const { return host->app->deviceList(); }
-
-    QString cell(int row, int role) const { return table()->data(table()->index(row), role).toString(); }
-
-    void edit(const char *button, const QString &value, int row) const
-    {
-        vm()->onRowButtonClicked(QLatin1String(button), value, row);
     }
 
     // The work history's lines from line `from` on, without their time stamps, as bytes.
@@ -121,8 +93,6 @@ private:
         return nullptr;
     }
 
-    QByteArray registrationBytes() const { return root->readFile(root->registrationPath()); }
-
 private slots:
     void initTestCase()
     {
@@ -131,11 +101,7 @@ private slots:
         QmlMessageGuard::install();
     }
 
-    void cleanup()
-    {
-        host.reset();
-        root.reset();
-    }
+    void cleanup() { close(); }
 
     // The table, the records and the identity list start from the registered devices.
     void construction_data()
@@ -343,16 +309,11 @@ private slots:
         QByteArray registration = Header;
         registration += line(1, QStringLiteral("一号"), sim.address(1), 0);
         registration += line(2, QStringLiteral("二号"), sim.address(2), 0);
-        host.reset();
-        root.reset(); // first: a new root made while the old one's TMPDIR holds is made in it
-        root.reset(new FrameRoot);
-        QVERIFY(root->prepare());
-        QVERIFY(root->writeSetting(QStringLiteral("DeviceRegistSetting.csv"), registration));
+        QVERIFY(makeRoot(registration));
         for (int n = 1; n <= 2; ++n)
             QVERIFY(root->writeSetting(QStringLiteral("MeasurementChannelSetting/%1.csv").arg(n),
                                        PlanHeader + "0,13,473143,0,0,0,1\n"));
-        host.reset(new FrameHost);
-        QVERIFY(host->isValid());
+        QVERIFY(start());
         QVERIFY(host->waitForBoot());
         QVERIFY(devices()->device(1)->isMonitoring());
 

@@ -5,13 +5,10 @@
 // the lines it skipped, refuses the values the screen refuses, bounds names and reads
 // Shift-JIS.
 
-#include "screens/FrameHost.h"
-#include "core/DeviceSettingModel.h"
-#include "monitor/DeviceList.h"
+#include "settings/DeviceSettingPage.h"
 #include "monitor/LevelChecker.h"
 #include "screens/AlertSettingFile.h"
 #include "screens/ChannelSettingFile.h"
-#include "settings/DeviceSettingViewModel.h"
 #include "support/TestFiles.h"
 
 #include <QTextCodec>
@@ -47,36 +44,11 @@ QByteArray listLine(int no, const QString &name, const QString &rest)
 
 } // namespace
 
-class TestDeviceSettingFiles : public QObject
+class TestDeviceSettingFiles : public QObject, DeviceSettingPage
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FrameRoot> root;
-    std::unique_ptr<FrameHost> host;
-
-    void open(const QByteArray &registration)
-    {
-        host.reset();
-        root.reset(new FrameRoot);
-        QVERIFY(root->prepare());
-        QVERIFY(root->writeSetting(QStringLiteral("DeviceRegistSetting.csv"), registration));
-        host.reset(new FrameHost);
-        QVERIFY(host->isValid());
-        QVERIFY(host->waitForBoot());
-        host->transit(QStringLiteral("DeviceSetting.qml"));
-        QTRY_COMPARE(host->currentPageName(), QStringLiteral("DeviceSetting"));
-    }
-
-    DeviceSettingViewModel *vm() const
-    {
-        return qobject_cast<DeviceSettingViewModel *>(host->frame->viewModelOf(QStringLiteral("DeviceSetting")));
-    }
-    DeviceSettingModel *table() const
-    {
-        return qobject_cast<DeviceSettingModel *>(host->find(QStringLiteral("deviceSettingModel")));
-    }
-    QString cell(int row, int role) const { return table()->data(table()->index(row), role).toString(); }
     QString messageText() const
     {
         QObject *message = host->window->findChild<QObject *>(QStringLiteral("messageText"));
@@ -85,11 +57,7 @@ private:
     QString settingPath(const QString &relative) const { return root->settingsFolder() + QLatin1Char('/') + relative; }
 
 private slots:
-    void cleanup()
-    {
-        host.reset();
-        root.reset();
-    }
+    void cleanup() { close(); }
 
     // A device's pending pair goes into service whole or not at all: when one of the two
     // committed files cannot be replaced, both stay as they were, the pair stays pending,
@@ -108,7 +76,7 @@ private slots:
         QByteArray registration = Header;
         for (int n = 1; n <= 2; ++n)
             registration += QStringLiteral("%1,D%1,0.0.0.0,同軸,連続,常時,常時,1550,,,,1,MER,MER\n").arg(n).toUtf8();
-        open(registration);
+        QVERIFY(open(registration));
         // As a details save leaves them during the run, device 2 with its committed pair.
         for (int n = 1; n <= 2; ++n) {
             QVERIFY(TestFiles::writeBytes(settingPath(QStringLiteral("MeasurementChannelSetting/%1_new.csv").arg(n)),
@@ -208,7 +176,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QStringList, names);
         QFETCH(QString, message);
-        open(Header + "1,一号,127.0.0.1,同軸,連続,常時,常時,1550,,,,1,MER,MER\n");
+        QVERIFY(open(Header + "1,一号,127.0.0.1,同軸,連続,常時,常時,1550,,,,1,MER,MER\n"));
         const QString path = root->path() + QStringLiteral("/list.csv");
         QVERIFY(TestFiles::writeBytes(path, file));
         DeviceSettingViewModel *screen = vm();

@@ -3,11 +3,8 @@
 // first part is past 223, the table's choice columns as the page shows them, a change of the
 // wavelength alone at the apply, an identity reply after the readout ended, and the bulk
 // pop-up's choice between every row and the ticked ones, each worked through the page.
-#include "screens/FrameHost.h"
-#include "core/DeviceSettingModel.h"
-#include "monitor/DeviceList.h"
+#include "settings/DeviceSettingPage.h"
 #include "monitor/LevelChecker.h"
-#include "settings/DeviceSettingViewModel.h"
 
 #include <QQuickItem>
 #include <QSignalSpy>
@@ -51,43 +48,14 @@ QQuickItem *firstItem(QQuickItem *from, const std::function<bool(QQuickItem *)> 
 
 } // namespace
 
-class TestDeviceSettingSlips : public QObject
+class TestDeviceSettingSlips : public QObject, DeviceSettingPage
 {
     Q_OBJECT
 
-    std::unique_ptr<FrameRoot> root;
-    std::unique_ptr<FrameHost> host;
-
     void open(const QByteArray &registration)
     {
-        host.reset();
-        // The old root goes first: a new one made while its TMPDIR holds would be made in it.
-        root.reset();
-        root.reset(new FrameRoot);
-        QVERIFY(root->prepare());
-        QVERIFY(root->writeSetting(QStringLiteral("DeviceRegistSetting.csv"), registration));
-        host.reset(new FrameHost);
-        QVERIFY(host->isValid());
-        QVERIFY(host->waitForBoot());
-        host->transit(QStringLiteral("DeviceSetting.qml"));
-        QVERIFY(page());
+        QVERIFY(DeviceSettingPage::open(registration));
         vm()->setReadoutBoundMs(500);
-    }
-
-    QQuickItem *page() const { return qobject_cast<QQuickItem *>(host->find(QStringLiteral("DeviceSetting"))); }
-    DeviceSettingViewModel *vm() const
-    {
-        return qobject_cast<DeviceSettingViewModel *>(host->frame->viewModelOf(QStringLiteral("DeviceSetting")));
-    }
-    DeviceSettingModel *table() const
-    {
-        return qobject_cast<DeviceSettingModel *>(host->find(QStringLiteral("deviceSettingModel")));
-    }
-    QString cell(int row, int role) const { return table()->data(table()->index(row), role).toString(); }
-    DeviceList *devices() const { return host->app->deviceList(); }
-    void edit(const char *button, const QString &value, int row) const
-    {
-        vm()->onRowButtonClicked(QLatin1String(button), value, row);
     }
 
     // The delegate of table row `row`.
@@ -96,14 +64,6 @@ class TestDeviceSettingSlips : public QObject
         return firstItem(page(), [row](QQuickItem *item) {
             return item->property("cycleInterval").isValid() && item->property("rowindex").toInt() == row;
         });
-    }
-
-    void click(QQuickItem *item) const
-    {
-        QVERIFY(item);
-        QTRY_VERIFY(item->isVisible() && item->width() > 0);
-        const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-        QTest::mouseClick(host->window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
     }
 
     QQuickItem *withText(const QString &text) const
@@ -118,11 +78,7 @@ class TestDeviceSettingSlips : public QObject
 private slots:
     void initTestCase() { QmlMessageGuard::install(); }
 
-    void cleanupTestCase()
-    {
-        host.reset();
-        root.reset();
-    }
+    void cleanupTestCase() { close(); }
 
     // Each case opens the screen afresh (open()); the address cases share one.
     void cleanup()
@@ -254,14 +210,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(host->window) || QGuiApplication::platformName() == QLatin1String("offscreen"));
         QQuickItem *second = rowItem(1);
         QVERIFY(second);
-        click(firstItem(second, [](QQuickItem *item) { return item->objectName() == QLatin1String("rowCheckBox"); }));
+        clickItem(firstItem(second, [](QQuickItem *item) { return item->objectName() == QLatin1String("rowCheckBox"); }));
         QTRY_VERIFY(vm()->currentEditRecords().at(1).checked);
-        click(withText(button));
+        clickItem(withText(button));
         auto *popup = host->window->findChild<QObject *>(QStringLiteral("bulkPopup"));
         QVERIFY(popup);
         QTRY_VERIFY(popup->property("opened").toBool());
-        click(withText(scope));
-        click(qobject_cast<QQuickItem *>(host->window->findChild<QObject *>(QStringLiteral("bulkYes"))));
+        clickItem(withText(scope));
+        clickItem(qobject_cast<QQuickItem *>(host->window->findChild<QObject *>(QStringLiteral("bulkYes"))));
         QTRY_VERIFY(!popup->property("visible").toBool());
         QStringList shown;
         for (int row = 0; row < 3; ++row)

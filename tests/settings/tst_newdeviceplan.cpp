@@ -3,13 +3,12 @@
 // first apply, all through the real pages with keys and the mouse: typed row, チャンネル設定,
 // channels ticked, 次へ, a threshold typed, 完了, 適用. The device then measures those
 // channels with those thresholds.
-#include "screens/FrameHost.h"
+#include "settings/DeviceSettingPage.h"
 
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "screens/AlertSettingFile.h"
 #include "screens/ChannelSettingFile.h"
-#include "settings/DeviceSettingViewModel.h"
 #include "support/SimDevices.h"
 #include "support/TestFiles.h"
 
@@ -27,51 +26,11 @@ constexpr int Patience = 40000;
 
 } // namespace
 
-class TestNewDevicePlan : public QObject
+class TestNewDevicePlan : public QObject, DeviceSettingPage
 {
     Q_OBJECT
 
     SimDevices sim;
-    std::unique_ptr<FrameRoot> root;
-    std::unique_ptr<FrameHost> host;
-
-    DeviceSettingViewModel *vm() const
-    {
-        return qobject_cast<DeviceSettingViewModel *>(host->frame->viewModelOf(QStringLiteral("DeviceSetting")));
-    }
-
-    QQuickItem *inRepeater(const char *repeaterName, int row, const char *name) const
-    {
-        QObject *repeater = host->window->findChild<QObject *>(QLatin1String(repeaterName));
-        QQuickItem *item = nullptr;
-        if (repeater)
-            QMetaObject::invokeMethod(repeater, "itemAt", Q_RETURN_ARG(QQuickItem *, item), Q_ARG(int, row));
-        return FrameHost::visibleItemBelow(item, QLatin1String(name));
-    }
-
-    void typeInto(QQuickItem *field, const QByteArray &keys)
-    {
-        QVERIFY(field);
-        field->forceActiveFocus();
-        QTRY_VERIFY(field->hasActiveFocus());
-        QVERIFY(QMetaObject::invokeMethod(field, "selectAll"));
-        for (const char key : keys)
-            QTest::keyClick(host->window, key);
-    }
-
-    void clickItem(QQuickItem *item)
-    {
-        QVERIFY(item);
-        const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-        QTest::mouseClick(host->window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
-    }
-
-    void clickNamed(const char *name)
-    {
-        QQuickItem *item = nullptr;
-        QTRY_VERIFY2((item = host->visibleItem(QLatin1String(name))), name);
-        clickItem(item);
-    }
 
 private slots:
     void initTestCase()
@@ -88,22 +47,15 @@ private slots:
             host->app->stopDevices();
             host->app->deviceList()->waitForPollingLoops(-1, 30000);
         }
-        host.reset();
-        root.reset();
+        close();
     }
 
     void planBeforeFirstApply()
     {
-        root.reset(new FrameRoot);
-        QVERIFY(root->prepare());
+        QVERIFY(makeRoot(Header + "1,一号,0.0.0.0,同軸,連続,常時,常時,1550,---,---,---,1,MER,MER\n"));
         QVERIFY(TestFiles::installTemplatePlan());
-        QVERIFY(root->writeSetting(QStringLiteral("DeviceRegistSetting.csv"),
-                                   Header + "1,一号,0.0.0.0,同軸,連続,常時,常時,1550,---,---,---,1,MER,MER\n"));
-        host.reset(new FrameHost);
-        QVERIFY(host->isValid());
-        QVERIFY(host->waitForBoot());
-        host->transit(QStringLiteral("DeviceSetting.qml"));
-        QTRY_COMPARE(host->currentPageName(), QStringLiteral("DeviceSetting"));
+        QVERIFY(start());
+        QVERIFY(openScreen());
         vm()->setReadoutBoundMs(5000);
 
         // The new row: name and address typed, then its channel setting button at once.

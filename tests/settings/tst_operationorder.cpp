@@ -6,10 +6,8 @@
 // Each runs one after the other: no end of a readout inside an apply, no device given up,
 // no verdict over the progress pop-up, no identity lost.
 
-#include "screens/FrameHost.h"
-#include "monitor/DeviceList.h"
+#include "settings/DeviceSettingPage.h"
 #include "monitor/LevelChecker.h"
-#include "settings/DeviceSettingViewModel.h"
 #include "support/SimDevices.h"
 
 #include <QElapsedTimer>
@@ -38,49 +36,28 @@ QByteArray line(int no, const QString &name, const QString &address, int state)
 
 } // namespace
 
-class TestOperationOrder : public QObject
+class TestOperationOrder : public QObject, DeviceSettingPage
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FrameRoot> root;
-    std::unique_ptr<FrameHost> host;
-
     // The main window on a root with these registered devices, each with a one-channel plan.
     void open(const QByteArray &registration, int plans)
     {
-        host.reset();
-        root.reset(new FrameRoot);
-        QVERIFY(root->prepare());
-        QVERIFY(root->writeSetting(QStringLiteral("DeviceRegistSetting.csv"), registration));
+        QVERIFY(makeRoot(registration));
         for (int n = 1; n <= plans; ++n)
             QVERIFY(root->writeSetting(QStringLiteral("MeasurementChannelSetting/%1.csv").arg(n),
                                        PlanHeader + "0,13,473143,0,0,0,1\n"));
-        host.reset(new FrameHost);
-        QVERIFY(host->isValid());
-        QVERIFY(host->waitForBoot());
-        host->transit(QStringLiteral("DeviceSetting.qml"));
-        QVERIFY(host->find(QStringLiteral("DeviceSetting")));
+        QVERIFY(start());
+        QVERIFY(openScreen());
     }
-
-    DeviceSettingViewModel *vm() const
-    {
-        return qobject_cast<DeviceSettingViewModel *>(host->frame->viewModelOf(QStringLiteral("DeviceSetting")));
-    }
-    DeviceList *devices() const { return host->app->deviceList(); }
-    void edit(const char *button, const QString &value, int row) const
-    {
-        vm()->onRowButtonClicked(QLatin1String(button), value, row);
-    }
-    QByteArray registrationBytes() const { return root->readFile(root->registrationPath()); }
 
 private slots:
     void initTestCase() { QmlMessageGuard::install(); }
 
     void cleanup()
     {
-        host.reset();
-        root.reset();
+        close();
         const QStringList bad = QmlMessageGuard::take();
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join('\n')));
     }

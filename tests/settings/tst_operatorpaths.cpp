@@ -4,13 +4,10 @@
 // the removal of the last device and of its files, the row valid-time pop-up, and the row
 // ticks after an apply that rebuilt the table.
 
-#include "screens/FrameHost.h"
-#include "core/DeviceSettingModel.h"
-#include "monitor/DeviceList.h"
+#include "settings/DeviceSettingPage.h"
 #include "monitor/LevelChecker.h"
 #include "screens/AlertSettingFile.h"
 #include "screens/ChannelSettingFile.h"
-#include "settings/DeviceSettingViewModel.h"
 #include "support/TestFiles.h"
 
 #include <QQuickItem>
@@ -38,82 +35,16 @@ QByteArray line(int no, const QString &name, const QString &address, const QStri
 
 } // namespace
 
-class TestOperatorPaths : public QObject
+class TestOperatorPaths : public QObject, DeviceSettingPage
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FrameRoot> root;
-    std::unique_ptr<FrameHost> host;
-
     // Boots the main window on that registration and opens the device setting screen.
     void open(const QByteArray &registration)
     {
-        host.reset();
-        root.reset(new FrameRoot);
-        QVERIFY(root->prepare());
-        QVERIFY(root->writeSetting(QStringLiteral("DeviceRegistSetting.csv"), registration));
-        host.reset(new FrameHost);
-        QVERIFY(host->isValid());
-        QVERIFY(host->waitForBoot());
-        host->transit(QStringLiteral("DeviceSetting.qml"));
-        QTRY_COMPARE(host->currentPageName(), QStringLiteral("DeviceSetting"));
+        QVERIFY(DeviceSettingPage::open(registration));
         vm()->setReadoutBoundMs(300);
-    }
-
-    DeviceSettingViewModel *vm() const
-    {
-        return qobject_cast<DeviceSettingViewModel *>(host->frame->viewModelOf(QStringLiteral("DeviceSetting")));
-    }
-    DeviceSettingModel *table() const
-    {
-        return qobject_cast<DeviceSettingModel *>(host->find(QStringLiteral("deviceSettingModel")));
-    }
-    DeviceList *devices() const { return host->app->deviceList(); }
-    QObject *page() const { return host->find(QStringLiteral("DeviceSetting")); }
-
-    QQuickItem *rowItem(int row) const
-    {
-        QObject *repeater = host->window->findChild<QObject *>(QStringLiteral("settingListRowsRepeater"));
-        QQuickItem *item = nullptr;
-        if (repeater)
-            QMetaObject::invokeMethod(repeater, "itemAt", Q_RETURN_ARG(QQuickItem *, item), Q_ARG(int, row));
-        return item;
-    }
-    QQuickItem *inRow(int row, const char *name) const
-    {
-        return FrameHost::visibleItemBelow(rowItem(row), QLatin1String(name));
-    }
-
-    // Focus on the field, everything in it selected, then the keys as a person types them.
-    void typeInto(QQuickItem *field, const QByteArray &keys)
-    {
-        QVERIFY(field);
-        field->forceActiveFocus();
-        QTRY_VERIFY(field->hasActiveFocus());
-        QVERIFY(QMetaObject::invokeMethod(field, "selectAll"));
-        // Cleared as a person clears it: Ctrl+A, Delete.
-        if (keys.isEmpty()) {
-            QTest::keyClick(host->window, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClick(host->window, Qt::Key_Delete);
-        }
-        for (const char key : keys)
-            QTest::keyClick(host->window, key);
-    }
-
-    void clickItem(QQuickItem *item)
-    {
-        QVERIFY(item);
-        QVERIFY(item->isVisible());
-        const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-        QTest::mouseClick(host->window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
-    }
-
-    void clickNamed(const char *name)
-    {
-        QQuickItem *item = host->visibleItem(QLatin1String(name));
-        QVERIFY2(item, name);
-        clickItem(item);
     }
 
     bool logContains(const QString &text) const
@@ -136,11 +67,7 @@ private slots:
         QmlMessageGuard::install();
     }
 
-    void cleanup()
-    {
-        host.reset();
-        root.reset();
-    }
+    void cleanup() { close(); }
 
     // A name or address typed and then, without leaving the field, a button of the page or
     // the frame clicked: the button acts on what was typed.

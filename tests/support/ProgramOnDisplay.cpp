@@ -1,0 +1,101 @@
+#include "support/ProgramOnDisplay.h"
+
+#include "support/TestPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+bool copyTree(const QString &from, const QString &to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    const QFileInfoList entries =
+        QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo &entry : entries) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir()) {
+            if (!copyTree(entry.filePath(), target))
+                return false;
+        } else if (entry.fileName() != QLatin1String(".keep") && !QFile::copy(entry.filePath(), target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+ProgramOnDisplay::~ProgramOnDisplay()
+{
+    if (m_xvfb.state() != QProcess::NotRunning) {
+        m_xvfb.terminate();
+        m_xvfb.waitForFinished(5000);
+    }
+}
+
+bool ProgramOnDisplay::hasXvfb()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty();
+}
+
+bool ProgramOnDisplay::startDisplay()
+{
+    m_xvfb.start(QStringLiteral("Xvfb"),
+                 {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-ac"});
+    if (!m_xvfb.waitForStarted()
+        || !QTest::qWaitFor([this] { return m_xvfb.canReadLine(); }, 10000))
+        return false;
+    m_display = QLatin1Char(':') + QString::fromLatin1(m_xvfb.readLine().trimmed());
+    return true;
+}
+
+bool ProgramOnDisplay::makeDemoRoot(const QString &path)
+{
+    const QString source = TestPaths::sourceDir();
+    return copyTree(source + "/demo/root", path)
+           && QFile::copy(source + "/sim/VEDIRUDO-ZER", path + "/InternalReadOnly/Mibs/Vm/VEDIRUDO-ZER")
+           && QDir().mkpath(path + "/work") && QDir().mkpath(path + "/tmp")
+           && QProcess::execute(source + "/scripts/demo-devices.sh", {path}) == 0;
+}
+
+bool ProgramOnDisplay::startProgram(const QString &path, QProcess &program) const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("QT_QUICK_BACKEND");
+    env.insert("DISPLAY", m_display);
+    env.insert("NRT52_ROOT", path);
+    env.insert("TMPDIR", path + "/tmp");
+    // Under the sanitizer suite the program is checked for memory errors; its leaks are
+    // checked in-process by the frame tests, whose fully unwound stacks would make this
+    // run too slow.
+    if (env.contains("ASAN_OPTIONS"))
+        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":fast_unwind_on_malloc=1:detect_leaks=0");
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(path + "/work");
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.setStandardOutputFile(path + "/program.out");
+    program.start(TestPaths::buildDir() + "/nrt52", QStringList());
+    return program.waitForStarted();
+}
+
+void ProgramOnDisplay::stopDevices(const QString &path)
+{
+    QProcess::execute(TestPaths::sourceDir() + "/sim/simctl", {"stop", "--dir", path + "/sim"});
+}
+
+bool ProgramOnDisplay::runTool(const QStringList &arguments) const
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", m_display);
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral("python3"),
+               QStringList {TestPaths::sourceDir() + "/tests/screens/xwindow.py"} + arguments);
+    return tool.waitForFinished(60000) && tool.exitCode() == 0;
+}
