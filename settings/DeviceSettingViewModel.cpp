@@ -1613,7 +1613,9 @@ void DeviceSettingViewModel::endInformationReadout()
     stopPacedStarts();
     readoutActive = false;
     DeviceList *list = devices();
-    if (!list || list->deviceCount() == 0)
+    // With no device left (the last one removed) the registration is still written: kept
+    // as it was, a restart would bring the removed devices back.
+    if (!list)
         return;
     logEnter("endInformationReadout");
     QList<int> flagged;

@@ -197,6 +197,27 @@ private slots:
         QCOMPARE(devices()->device(1)->alertSettingCount(), 0);
     }
 
+    // The only device removed: the registration is written without it, its files go, and
+    // the operator is told the setting is done; a restart finds no device.
+    void onlyDeviceRemoved()
+    {
+        open(Header + line(1, QStringLiteral("一号"), QStringLiteral("127.0.0.1")));
+        const QStringList files {ChannelSettingFile::filePath(1), AlertSettingFile::filePath(1)};
+        for (const QString &path : files)
+            QVERIFY(TestFiles::writeBytes(path, PlanHeader + "0,13,473143,0,0,0,1\n"));
+
+        typeInto(inRow(0, "nameField"), QByteArray());
+        typeInto(inRow(0, "addressField"), QByteArray());
+        clickNamed("applyButton");
+        QTRY_COMPARE(devices()->deviceCount(), 0);
+        waitForReadoutEnd();
+        QTRY_VERIFY(host->visibleItem(QStringLiteral("messageOk")));
+        QCOMPARE(page()->property("settngtext").toString().contains(QStringLiteral("設定完了")), true);
+        QCOMPARE(registrationBytes(), Header);
+        for (const QString &path : files)
+            QVERIFY2(!QFileInfo::exists(path), qPrintable(path));
+    }
+
     // The row's valid-time pop-up: the pickers show their whole two digits, and a row that
     // shows 常時 opens with 常時 ticked, so that はい keeps it.
     void validTimePopup()
