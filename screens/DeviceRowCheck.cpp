@@ -39,17 +39,21 @@ int DeviceRowCheck::octetValue(const QString &part)
     return ok ? value : 0;
 }
 
+bool DeviceRowCheck::octetAllowed(int position, int value)
+{
+    if (position == 0)
+        return value >= 1 && value <= 223;
+    return position <= 3 && value >= 0 && value <= 255;
+}
+
 int DeviceRowCheck::addressProblem(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char('.'));
     for (int k = 0; k < 4; ++k) {
         if (k >= parts.size())
             return BadOtherOctet;
-        const int value = octetValue(parts.at(k));
-        if (k == 0 && (value < 1 || value > 223))
-            return BadFirstOctet;
-        if (k > 0 && (value < 0 || value > 255))
-            return BadOtherOctet;
+        if (!octetAllowed(k, octetValue(parts.at(k))))
+            return k == 0 ? BadFirstOctet : BadOtherOctet;
     }
     return parts.size() == 4 ? AddressValid : BadOtherOctet;
 }

@@ -18,6 +18,8 @@ public:
 
     // A part of an address text as a number: blanks removed, 0 when it is no number.
     static int octetValue(const QString &part);
+    // Whether value may stand at position (0-3) of an address: first 1-223, others 0-255.
+    static bool octetAllowed(int position, int value);
     // The pop-up an address text earns on the screen: AddressValid, or the octet that is out
     // of range (first 1-223, others 0-255). A text that is not four parts is never read past
     // its parts.

@@ -720,9 +720,7 @@ void DeviceSettingViewModel::inputIpaddrRowChange(const QString &value, int row)
             QString part = parts.at(k);
             part.remove(QLatin1Char(' '));
             cleaned.append(part);
-            const int n = DeviceRowCheck::octetValue(part);
-            const bool bad = k == 0 ? (n < 1 || n > 223) : (k > 3 || n < 0 || n > 255);
-            if (bad) {
+            if (!DeviceRowCheck::octetAllowed(k, DeviceRowCheck::octetValue(part))) {
                 setPageProperty("ipaddrtext", QStringLiteral("機器No.") + record.deviceNo);
                 emit openPopup(k == 0 ? PopupFirstOctet : PopupOtherOctet);
                 ipAddressError = true;
