@@ -89,6 +89,15 @@ quint32 packedAddress(const QString &text)
     return packed;
 }
 
+// Device numbers as the messages name them: "1,3,4".
+QString numberList(const QList<int> &numbers)
+{
+    QStringList texts;
+    for (int number : numbers)
+        texts.append(QString::number(number));
+    return texts.join(QLatin1Char(','));
+}
+
 QString shownAddress(const QString &address)
 {
     return address == NoAddress ? DeviceEditRecord::blankAddress() : address;
@@ -1080,19 +1089,13 @@ QString DeviceSettingViewModel::finishedText(const QString &text) const
 {
     QString shown = text;
     if (!failedPairDeviceNos.isEmpty()) {
-        QStringList numbers;
-        for (int no : failedPairDeviceNos)
-            numbers.append(QString::number(no));
         const QString failed =
-            QStringLiteral("機器No.%1 の設定ファイルを置き換えられませんでした。").arg(numbers.join(QLatin1Char(',')));
+            QStringLiteral("機器No.%1 の設定ファイルを置き換えられませんでした。").arg(numberList(failedPairDeviceNos));
         shown = text == QStringLiteral("設定完了") ? failed : text + QLatin1Char('\n') + failed;
     }
     if (skippedDeviceNos.isEmpty())
         return shown;
-    QStringList numbers;
-    for (int no : skippedDeviceNos)
-        numbers.append(QString::number(no));
-    return shown + QStringLiteral("\n機器No.%1 は停止できず、変更されていません。").arg(numbers.join(QLatin1Char(',')));
+    return shown + QStringLiteral("\n機器No.%1 は停止できず、変更されていません。").arg(numberList(skippedDeviceNos));
 }
 
 void DeviceSettingViewModel::applyImported()
