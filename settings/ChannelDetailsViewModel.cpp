@@ -14,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QVector>
@@ -869,7 +868,8 @@ void ChannelDetailsViewModel::putIntoService()
     emit openPopup(PopupApplying);
     pauseForPopup(400);
 
-    if (!promotePendingPair()) {
+    // Plan and thresholds go into service together or not at all.
+    if (!ChannelSettingFile::promotePendingPair(deviceNo)) {
         log(QStringLiteral("機器No.%1 の設定ファイルを置き換えられません").arg(deviceNo));
         emit openPopup(PopupSaveFailed);
         return;
@@ -924,12 +924,6 @@ void ChannelDetailsViewModel::putIntoService()
         return;
     }
     emit transWindow(QStringLiteral("MeasurementResult.qml"));
-}
-
-bool ChannelDetailsViewModel::promotePendingPair()
-{
-    // Plan and thresholds go into service together or not at all.
-    return ChannelSettingFile::promotePendingPair(deviceNo);
 }
 
 bool ChannelDetailsViewModel::saveSettingFiles()

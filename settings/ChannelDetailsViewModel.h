@@ -149,8 +149,6 @@ private:
     void mergeEditsIntoPlan();
     // Result-list path: promote, stop, wait, reload, restart.
     void putIntoService();
-    // Makes the pending pair committed; on failure the committed pair stays as it was.
-    bool promotePendingPair();
     bool thresholdsChanged() const;
     bool planChanged() const;
     void removeWorkingFiles();
