@@ -13,6 +13,7 @@
 #include "monitor/SnmpObject.h"
 #include "monitor/SnmpRequestTable.h"
 #include "support/SimDevices.h"
+#include "support/TimeFigures.h"
 
 #include <QThread>
 #include <QtTest>
@@ -20,7 +21,6 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <ctime>
@@ -36,23 +36,6 @@ qint64 threadCpuNs()
     timespec t {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-struct Figures
-{
-    double median = 0;
-    double p90 = 0;
-};
-
-Figures figures(QVector<qint64> ns)
-{
-    std::sort(ns.begin(), ns.end());
-    Figures f;
-    if (ns.isEmpty())
-        return f;
-    f.median = ns.at(ns.size() / 2) / 1000.0;
-    f.p90 = ns.at(ns.size() * 9 / 10) / 1000.0;
-    return f;
 }
 
 quint32 loopbackAddress()
@@ -177,8 +160,8 @@ private slots:
         QCOMPARE(workerFailed, 0);
         QCOMPARE(plainAnswered, kExchanges);
         QTRY_COMPARE(m_receiver->count.load(), kWarmUp + kExchanges);
-        const Figures w = figures(worker);
-        const Figures c = figures(plain);
+        const TimeFigures w = TimeFigures::ofNanoseconds(worker);
+        const TimeFigures c = TimeFigures::ofNanoseconds(plain);
         qInfo("worker CPU per exchange over %d GETs: median %.1f us, p90 %.1f us", kExchanges,
               w.median, w.p90);
         qInfo("plain C session-per-GET CPU, same agent: median %.1f us, p90 %.1f us", c.median, c.p90);

@@ -5,35 +5,15 @@
 // Reports figures only; it never fails on time.
 
 #include "ResultListHost.h"
+#include "support/TimeFigures.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
-
-#include <algorithm>
 
 namespace {
 constexpr int kDevices = 50;
 constexpr int kChannels = 50;
 constexpr int kResults = 2000;
-
-struct Figures
-{
-    double median = 0;
-    double p90 = 0;
-    double max = 0;
-};
-
-Figures figures(QVector<qint64> ns)
-{
-    std::sort(ns.begin(), ns.end());
-    Figures f;
-    if (ns.isEmpty())
-        return f;
-    f.median = ns.at(ns.size() / 2) / 1000.0;
-    f.p90 = ns.at(ns.size() * 9 / 10) / 1000.0;
-    f.max = ns.last() / 1000.0;
-    return f;
-}
 }
 
 class TestBenchStoreResult : public QObject
@@ -73,7 +53,7 @@ private slots:
             ns << timer.nsecsElapsed();
         }
         QCOMPARE(stored.count(), kResults);
-        const Figures f = figures(ns);
+        const TimeFigures f = TimeFigures::ofNanoseconds(ns);
         qInfo("%s: one stored result over %d results: median %.1f us, p90 %.1f us, max %.1f us",
               QTest::currentDataTag(), kResults, f.median, f.p90, f.max);
     }
