@@ -4,28 +4,18 @@
 // entry can name, and the same after a prune, a removal and a regroup of the lists.
 
 #include "monitor/StoredResultHistory.h"
+#include "support/ResultSamples.h"
 
 #include <QtTest>
 
 Q_DECLARE_METATYPE(ChannelResultRow)
 
 namespace {
+// Of the fourth band, the level before the channel.
 ChannelResultRow result(const QString &dateTime, const QString &level = QStringLiteral("65.2"),
                         const QString &channel = QStringLiteral("13"))
 {
-    ChannelResultRow r;
-    r.bandTabIndex = 3;
-    r.channel = channel;
-    r.dateTime = dateTime;
-    r.level = level;
-    r.merCn = QStringLiteral("30.1");
-    r.ber = QStringLiteral("<1.0E-8");
-    r.hikariLevel = QStringLiteral("---");
-    r.modulation = QStringLiteral("64QAM");
-    r.layer = QStringLiteral("A");
-    r.extraValue = QStringLiteral("0");
-    r.broadcastStandard = QStringLiteral("ISDBT");
-    return r;
+    return sampleResult(dateTime, channel, level, 3);
 }
 
 QString describe(const ChannelResultRow &r)

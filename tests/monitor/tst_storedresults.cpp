@@ -5,6 +5,7 @@
 
 #include "monitor/LevelChecker.h"
 #include "screens/LogPurge.h"
+#include "support/ResultSamples.h"
 
 #include <QtTest>
 
@@ -17,24 +18,6 @@ std::unique_ptr<LevelChecker> makeDevice()
 {
     return std::make_unique<LevelChecker>(1, QStringLiteral("機器A"), nullptr, 0, QStringLiteral("1.csv"), 0,
                                           QStringLiteral("常時"), QStringLiteral("常時"), 3);
-}
-
-ChannelResultRow result(const QString &dateTime, const QString &channel = QStringLiteral("13"),
-                        const QString &level = QStringLiteral("65.2"))
-{
-    ChannelResultRow r;
-    r.bandTabIndex = 0;
-    r.channel = channel;
-    r.dateTime = dateTime;
-    r.level = level;
-    r.merCn = QStringLiteral("30.1");
-    r.ber = QStringLiteral("<1.0E-8");
-    r.hikariLevel = QStringLiteral("---");
-    r.modulation = QStringLiteral("64QAM");
-    r.layer = QStringLiteral("A");
-    r.extraValue = QStringLiteral("0");
-    r.broadcastStandard = QStringLiteral("ISDBT");
-    return r;
 }
 
 bool same(const ChannelResultRow &a, const ChannelResultRow &b)
@@ -62,14 +45,14 @@ private slots:
     void textsComeBackExactly_data()
     {
         QTest::addColumn<ChannelResultRow>("row");
-        QTest::newRow("plain") << result(QStringLiteral("2026/12/10 09:15:03"));
-        QTest::newRow("first moment of a year") << result(QStringLiteral("0001/01/01 00:00:00"));
-        QTest::newRow("no result yet") << result(QString());
-        QTest::newRow("not a moment") << result(QStringLiteral("2026/02/30 25:61:00"));
-        QTest::newRow("other separators") << result(QStringLiteral("2026-12-10T09:15:03"));
-        QTest::newRow("longer text") << result(QStringLiteral("2026/12/10 09:15:03.5"));
-        QTest::newRow("short text") << result(QStringLiteral("2026/12/10"));
-        ChannelResultRow odd = result(QStringLiteral("2026/12/10 23:59:59"), QStringLiteral("BS 1"), QString());
+        QTest::newRow("plain") << sampleResult(QStringLiteral("2026/12/10 09:15:03"));
+        QTest::newRow("first moment of a year") << sampleResult(QStringLiteral("0001/01/01 00:00:00"));
+        QTest::newRow("no result yet") << sampleResult(QString());
+        QTest::newRow("not a moment") << sampleResult(QStringLiteral("2026/02/30 25:61:00"));
+        QTest::newRow("other separators") << sampleResult(QStringLiteral("2026-12-10T09:15:03"));
+        QTest::newRow("longer text") << sampleResult(QStringLiteral("2026/12/10 09:15:03.5"));
+        QTest::newRow("short text") << sampleResult(QStringLiteral("2026/12/10"));
+        ChannelResultRow odd = sampleResult(QStringLiteral("2026/12/10 23:59:59"), QStringLiteral("BS 1"), QString());
         odd.bandTabIndex = 8;
         odd.convertedCn = true;
         odd.broadcastStandard = QStringLiteral("ＩＳＤＢ−Ｓ");
@@ -80,11 +63,11 @@ private slots:
     {
         QFETCH(ChannelResultRow, row);
         auto device = makeDevice();
-        device->addMeasurementHistory(result(QStringLiteral("2026/12/09 00:00:00")), 4);
+        device->addMeasurementHistory(sampleResult(QStringLiteral("2026/12/09 00:00:00")), 4);
         device->addMeasurementHistory(row, 4);
         QCOMPARE(device->measurementHistoryCount(4), 2);
         QVERIFY(same(device->measurementHistory(4, 1), row));
-        QVERIFY(same(device->measurementHistory(4, 0), result(QStringLiteral("2026/12/09 00:00:00"))));
+        QVERIFY(same(device->measurementHistory(4, 0), sampleResult(QStringLiteral("2026/12/09 00:00:00"))));
         // Outside the lists: empty values, changes ignored.
         QVERIFY(same(device->measurementHistory(4, 2), ChannelResultRow()));
         QVERIFY(same(device->measurementHistory(100, 0), ChannelResultRow()));
@@ -113,13 +96,13 @@ private slots:
             QStringLiteral("2026/12/08 10:00:00"),
         };
         for (const QString &date : dates) {
-            device->addMeasurementHistory(result(date), 1);
+            device->addMeasurementHistory(sampleResult(date), 1);
             device->addAlertRecord(record(date), 1);
         }
         for (int i = 0; i < 5; ++i)
             device->addErrorMessage(QStringLiteral("message %1").arg(i), 1);
         // A position past the plan is not pruned.
-        device->addMeasurementHistory(result(dates.at(0)), 2);
+        device->addMeasurementHistory(sampleResult(dates.at(0)), 2);
 
         QCOMPARE(LogPurge::pruneResults(device.get(), cutoff), 3);
         QCOMPARE(LogPurge::pruneAlertRecords(device.get(), cutoff), 3);
@@ -146,10 +129,10 @@ private slots:
             plan.channel = channel;
             device->addChannelSetting(plan);
         }
-        device->addMeasurementHistory(result(QStringLiteral("2026/12/10 09:00:00"), QStringLiteral("13"), "60.0"), 0);
-        device->addMeasurementHistory(result(QStringLiteral("2026/12/10 09:00:05"), QStringLiteral("13"), "61.0"), 0);
-        device->addMeasurementHistory(result(QStringLiteral("2026/12/10 09:00:01"), QStringLiteral("14"), "50.0"), 1);
-        device->addMeasurementHistory(result(QStringLiteral("2026/12/10 09:00:02"), QStringLiteral("15"), "40.0"), 2);
+        device->addMeasurementHistory(sampleResult(QStringLiteral("2026/12/10 09:00:00"), QStringLiteral("13"), "60.0"), 0);
+        device->addMeasurementHistory(sampleResult(QStringLiteral("2026/12/10 09:00:05"), QStringLiteral("13"), "61.0"), 0);
+        device->addMeasurementHistory(sampleResult(QStringLiteral("2026/12/10 09:00:01"), QStringLiteral("14"), "50.0"), 1);
+        device->addMeasurementHistory(sampleResult(QStringLiteral("2026/12/10 09:00:02"), QStringLiteral("15"), "40.0"), 2);
 
         device->clearChannelSettings();
         for (const QString &channel : {QStringLiteral("15"), QStringLiteral("20"), QStringLiteral("13")}) {
