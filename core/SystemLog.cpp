@@ -1,5 +1,7 @@
 #include "core/SystemLog.h"
 
+#include "platform/WholeLineAppend.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -16,6 +18,11 @@ QBasicMutex g_instanceMutex;
 
 SystemLog::SystemLog(QObject *parent)
     : QObject(parent)
+    , fileLosses([](const QString &message) {
+        const QByteArray bytes = (message + QLatin1Char('\n')).toLocal8Bit();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+        std::fflush(stderr);
+    })
 {
 }
 
@@ -104,11 +111,18 @@ void SystemLog::write(const QString &source, const QString &message, const int &
     const QString line = QStringLiteral("%1 [%2] %3").arg(time, source, message);
 
     if (lineLevel > 1 && file) {
-        // A file that failed to open is tried again by the next line.
-        if (file->isOpen() || file->open(QIODevice::WriteOnly | QIODevice::Append)) {
-            file->write((line + QLatin1Char('\n')).toUtf8());
-            file->flush();
-        }
+        // A file that failed to open is tried again by the next line. Opened for reading
+        // too, so that a line cut by a crash is found at its end.
+        const bool open = file->isOpen()
+                          || file->open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)
+                          || file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
+        QString reason;
+        if (!open)
+            reason = file->errorString();
+        if (open && WholeLineAppend::append(file->handle(), nullptr, (line + QLatin1Char('\n')).toUtf8(), &reason))
+            fileLosses.written(file->fileName());
+        else
+            fileLosses.lost(file->fileName(), reason);
     }
 
     // One codec for the life of the program: a stream with its own codec per line cost

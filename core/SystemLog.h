@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/AppendLossEpisodes.h"
+
 #include <QMutex>
 #include <QObject>
 #include <QString>
@@ -9,7 +11,9 @@ class QFile;
 
 // The application log: one process-wide object. Every line goes to the console in
 // Shift-JIS; lines above level 1 are also appended to "pcapplication.log" in the working
-// folder (UTF-8, LF). Until initialize() is called every line is dropped.
+// folder (UTF-8, LF), whole or not at all; lines the file cannot take are told on standard
+// error, once when the loss begins and once, with their number, when the file takes lines
+// again. Until initialize() is called every line is dropped.
 // write() may be called from any thread.
 class SystemLog : public QObject
 {
@@ -36,5 +40,6 @@ private:
     int level = 2;           // 2 means not configured
     QFile *file = nullptr;   // opened by the first line that goes to it
     QTextCodec::ConverterState consoleState; // under the lock
+    AppendLossEpisodes fileLosses;           // told on standard error: the file cannot take them
     mutable QMutex mutex;    // workers write console lines concurrently with the GUI thread
 };

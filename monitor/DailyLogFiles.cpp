@@ -1,11 +1,13 @@
 #include "monitor/DailyLogFiles.h"
 
+#include "platform/WholeLineAppend.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-DailyLogFiles::DailyLogFiles(FailureReport report)
-    : m_report(std::move(report))
+DailyLogFiles::DailyLogFiles(AppendLossEpisodes::Report report)
+    : m_episodes(std::move(report))
 {
 }
 
@@ -38,42 +40,31 @@ int DailyLogFiles::openCount() const
     return count;
 }
 
-bool DailyLogFiles::open(OpenFile &slot, const QString &path, const std::function<QByteArray()> &head)
+bool DailyLogFiles::open(OpenFile &slot, const QString &path, QString *reason)
 {
     close(slot);
     slot.path = path;
     auto file = std::make_shared<QFile>(path);
-    // A file that cannot be read counts as new, as when each line opened it anew.
-    bool isNew = true;
-    if (file->open(QIODevice::ReadOnly)) {
-        isNew = false;
-        file->close();
-    }
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo::exists(folder))
         QDir().mkpath(folder);
     // Watched before it is opened: a change after the open is then always noticed.
     slot.watch = m_watch.watch(path, false);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    // Open for reading too, so that a line cut by a crash is found at the end of the file.
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)
+        && !file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        *reason = file->errorString();
         return false;
-    if (isNew) {
-        const QByteArray bytes = head();
-        if (file->write(bytes) != bytes.size())
-            return false;
     }
     slot.identity = PlatformFileIdentity::ofDescriptor(file->handle());
     slot.file = std::move(file);
     return true;
 }
 
-void DailyLogFiles::fail(OpenFile &slot, const QString &path)
+void DailyLogFiles::fail(OpenFile &slot, const QString &path, const QString &reason, const QByteArray &bytes)
 {
     close(slot);
-    if (slot.reportedPath == path)
-        return;
-    slot.reportedPath = path;
-    if (m_report)
-        m_report(path);
+    m_episodes.lost(path, reason, qMax(1, bytes.count('\n')));
 }
 
 bool DailyLogFiles::append(const QString &path, const std::function<QByteArray()> &head,
@@ -84,13 +75,12 @@ bool DailyLogFiles::append(const QString &path, const std::function<QByteArray()
     bool current = slot.file && slot.path == path;
     if (current && m_watch.changes(slot.watch) != PlatformFileWatch::None)
         current = PlatformFileIdentity::ofPath(path).sameFile(slot.identity);
-    if (!current && !open(slot, path, head)) {
-        fail(slot, path);
+    QString reason;
+    if ((!current && !open(slot, path, &reason))
+        || !WholeLineAppend::append(slot.file->handle(), head, bytes, &reason)) {
+        fail(slot, path, reason, bytes);
         return false;
     }
-    if (slot.file->write(bytes) != bytes.size()) {
-        fail(slot, path);
-        return false;
-    }
+    m_episodes.written(path);
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/AppendLossEpisodes.h"
 #include "platform/PlatformFileIdentity.h"
 #include "platform/PlatformFileWatch.h"
 
@@ -22,18 +23,17 @@ class QFile;
 class DailyLogFiles
 {
 public:
-    // Called once per file name whose appends fail, at the first failure; a later failure
-    // of the same file is not reported again.
-    using FailureReport = std::function<void(const QString &path)>;
-
-    explicit DailyLogFiles(FailureReport report = FailureReport());
+    // Told, per file, when its appends begin to fail (with the reason) and when they work
+    // again (with the number of lines lost in between).
+    explicit DailyLogFiles(AppendLossEpisodes::Report report = AppendLossEpisodes::Report());
     ~DailyLogFiles();
     DailyLogFiles(const DailyLogFiles &) = delete;
     DailyLogFiles &operator=(const DailyLogFiles &) = delete;
 
     // Appends bytes (holding their line ends) to the file at path, making its folder when
-    // missing and writing the head bytes first when the file is new. False when the file
-    // cannot be opened for appending or not all was written; the next append tries again.
+    // missing and writing the head bytes first when the file is new (empty). Whole or not at
+    // all: false when the file cannot be opened for appending or not all was written, and
+    // the file is left as it was; the next append tries again.
     bool append(const QString &path, const std::function<QByteArray()> &head, const QByteArray &bytes);
 
     void closeAll();
@@ -48,16 +48,14 @@ private:
         PlatformFileIdentity identity;
         // The change watch of the path, -1 for none.
         int watch = -1;
-        // The path whose failure was reported last.
-        QString reportedPath;
     };
 
-    bool open(OpenFile &slot, const QString &path, const std::function<QByteArray()> &head);
-    void fail(OpenFile &slot, const QString &path);
+    bool open(OpenFile &slot, const QString &path, QString *reason);
+    void fail(OpenFile &slot, const QString &path, const QString &reason, const QByteArray &bytes);
 
     void close(OpenFile &slot);
 
     QHash<QString, OpenFile> m_files;
-    FailureReport m_report;
+    AppendLossEpisodes m_episodes;
     PlatformFileWatch m_watch;
 };

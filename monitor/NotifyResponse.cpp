@@ -63,9 +63,9 @@ AlertSettingRow noThresholds(int band, const QString &channel)
 NotifyResponse::NotifyResponse(ApplicationModel *model, SystemLog *log, QObject *parent)
     : ParallelTask(log, parent)
     , applicationModel(model)
-    , logFiles(std::make_unique<DailyLogFiles>([this](const QString &path) {
-        // Once per file: the next result tries the file again.
-        logLine(QStringLiteral("log append failed: %1").arg(path));
+    , logFiles(std::make_unique<DailyLogFiles>([this](const QString &message) {
+        // Once when a file's appends begin to fail and once when they work again.
+        logLine(message);
     }))
 {
     if (!applicationModel)

@@ -2,12 +2,14 @@
 
 #include "core/ConstantTables.h"
 #include "core/SharedTypes.h"
+#include "core/SystemLog.h"
 #include "core/ValueFormat.h"
 #include "monitor/DailyLogFiles.h"
+#include "platform/AppendLossEpisodes.h"
 #include "platform/PlatformPaths.h"
+#include "platform/WholeLineAppend.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTextCodec>
@@ -68,21 +70,20 @@ bool ResultLogWriter::appendToDailyFile(const QString &path, const std::function
 {
     if (files)
         return files->append(path, head, bytes);
-    QFile file(path);
-    bool isNew = true;
-    if (file.open(QIODevice::ReadOnly)) {
-        isNew = false;
-        file.close();
-    }
+    // Without the held files the gaps go to the application log all the same.
+    static AppendLossEpisodes episodes([](const QString &message) {
+        SystemLog::instance()->write(QStringLiteral("ResultLogWriter"), message, LogNormal);
+    });
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo::exists(folder))
         QDir().mkpath(folder);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    QString reason;
+    if (!WholeLineAppend::appendToPath(path, head, bytes, &reason)) {
+        episodes.lost(path, reason, qMax(1, bytes.count('\n')));
         return false;
-    const QByteArray all = isNew ? head() + bytes : bytes;
-    const bool written = file.write(all) == all.size();
-    file.close();
-    return written;
+    }
+    episodes.written(path);
+    return true;
 }
 
 QString ResultLogWriter::resultLine(const ChannelResultRow &row, const ChannelSettingRow &plan)

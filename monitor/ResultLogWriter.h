@@ -35,8 +35,8 @@ public:
     static QString resultLogPath(const QString &dataFolder, int folderNumber, const QDate &date);
     static QString errorLogPath(const QString &dataFolder, int folderNumber, const QDate &date);
 
-    // Append one line (head lines first for a new file). False when the file cannot be
-    // opened for appending; nothing is written then. With files, the file is kept open there
+    // Append one line (head lines first for a new, empty file). False when the file cannot
+    // be opened for appending or not all was written; nothing is written then. With files, the file is kept open there
     // for the next line; without, it is opened and closed for this line.
     static bool appendResultLine(const QString &dataFolder, int folderNumber, int deviceNo,
                                  const QString &name, const QString &line, const QDateTime &now,
@@ -53,8 +53,10 @@ public:
     static QString emptyDateTimeText();
 
     // Appends bytes (already holding their line ends) to a daily file, making its folder
-    // when missing, with the head bytes first when the file is new; head is only built for
-    // a new file. False when the file cannot be opened for appending or not all was written.
+    // when missing, with the head bytes first when the file is new (empty); head is only
+    // built for a new file. Whole or not at all: false when the file cannot be opened for
+    // appending or not all was written, and the file is left as it was. Each episode of
+    // failures of a file is told to the application log when it begins and when it ends.
     static bool appendToDailyFile(const QString &path, const std::function<QByteArray()> &head,
                                   const QByteArray &bytes, DailyLogFiles *files = nullptr);
 };

@@ -1,10 +1,12 @@
 #include "screens/WorkLog.h"
 
 #include "core/ConstantTables.h"
+#include "core/SystemLog.h"
+#include "platform/AppendLossEpisodes.h"
 #include "platform/PlatformPaths.h"
+#include "platform/WholeLineAppend.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTextCodec>
 
 QString WorkLog::folderPath()
@@ -56,21 +58,24 @@ void WorkLog::writeWorkLogAt(const QDateTime &now, const WorkLogEntry &entry, Wo
 
     const QString path = folder + QLatin1Char('/') + now.toString(QStringLiteral("yyyyMMdd"))
                          + QStringLiteral(".csv");
-    const bool isNew = !QFile::exists(path);
-
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return;
 
     // Line ends are written here: the history is read on Windows and must have CR LF.
-    QString text;
-    if (isNew)
-        text = QStringLiteral("日時,対象機器No,作業履歴,BAND,CHANNEL\r\n");
-    text += now.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")) + QLatin1Char(',')
-            + messageText(entry, kind) + QStringLiteral("\r\n");
-
     // Characters without a Shift-JIS form become "?"; the line is still written.
     QTextCodec *codec = QTextCodec::codecForName("Shift-JIS");
-    file.write(codec ? codec->fromUnicode(text) : text.toLocal8Bit());
-    file.close();
+    auto bytesOf = [codec](const QString &text) {
+        return codec ? codec->fromUnicode(text) : text.toLocal8Bit();
+    };
+    const QByteArray line = bytesOf(now.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")) + QLatin1Char(',')
+                                    + messageText(entry, kind) + QStringLiteral("\r\n"));
+    auto head = [&bytesOf] { return bytesOf(QStringLiteral("日時,対象機器No,作業履歴,BAND,CHANNEL\r\n")); };
+
+    // The work history has no caller to answer to: its gaps go to the application log.
+    static AppendLossEpisodes episodes([](const QString &message) {
+        SystemLog::instance()->write(QStringLiteral("WorkLog"), message, LogNormal);
+    });
+    QString reason;
+    if (WholeLineAppend::appendToPath(path, head, line, &reason))
+        episodes.written(path);
+    else
+        episodes.lost(path, reason);
 }

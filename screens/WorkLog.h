@@ -11,7 +11,8 @@
 class WorkLog
 {
 public:
-    // Appends one line stamped with the current local time. Failures are silent.
+    // Appends one line stamped with the current local time, whole or not at all. A failure
+    // is not the caller's: each episode of lost lines is told to the application log.
     static void writeWorkLog(const WorkLogEntry &entry, WorkLogKind kind);
 
     // As writeWorkLog, with the moment given: it names the file and stamps the line, so a
