@@ -119,7 +119,8 @@ void SystemLog::write(const QString &source, const QString &message, const int &
         QString reason;
         if (!open)
             reason = file->errorString();
-        if (open && WholeLineAppend::append(file->handle(), nullptr, (line + QLatin1Char('\n')).toUtf8(), &reason))
+        if (open && WholeLineAppend::append(file->handle(), nullptr, (line + QLatin1Char('\n')).toUtf8(), &reason,
+                                            &fileLength))
             fileLosses.written(file->fileName());
         else
             fileLosses.lost(file->fileName(), reason);

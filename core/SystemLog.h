@@ -41,5 +41,6 @@ private:
     QFile *file = nullptr;   // opened by the first line that goes to it
     QTextCodec::ConverterState consoleState; // under the lock
     AppendLossEpisodes fileLosses;           // told on standard error: the file cannot take them
+    qint64 fileLength = -1;                  // after the last line appended, -1 when unknown
     mutable QMutex mutex;    // workers write console lines concurrently with the GUI thread
 };

@@ -44,6 +44,7 @@ bool DailyLogFiles::open(OpenFile &slot, const QString &path, QString *reason)
 {
     close(slot);
     slot.path = path;
+    slot.length = -1;
     auto file = std::make_shared<QFile>(path);
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo::exists(folder))
@@ -77,7 +78,7 @@ bool DailyLogFiles::append(const QString &path, const std::function<QByteArray()
         current = PlatformFileIdentity::ofPath(path).sameFile(slot.identity);
     QString reason;
     if ((!current && !open(slot, path, &reason))
-        || !WholeLineAppend::append(slot.file->handle(), head, bytes, &reason)) {
+        || !WholeLineAppend::append(slot.file->handle(), head, bytes, &reason, &slot.length)) {
         fail(slot, path, reason, bytes);
         return false;
     }

@@ -48,6 +48,9 @@ private:
         PlatformFileIdentity identity;
         // The change watch of the path, -1 for none.
         int watch = -1;
+        // The file's length after the last append through it, -1 when not known: only
+        // this program appends to its logs, so a file once checked need not be again.
+        qint64 length = -1;
     };
 
     bool open(OpenFile &slot, const QString &path, QString *reason);

@@ -49,16 +49,20 @@ bool holdsWholeHead(int descriptor, off_t size, const QByteArray &head)
 } // namespace
 
 bool WholeLineAppend::append(int descriptor, const std::function<QByteArray()> &head,
-                             const QByteArray &bytes, QString *reason)
+                             const QByteArray &bytes, QString *reason, qint64 *length)
 {
+    const qint64 knownLength = length ? *length : -1;
+    const bool known = knownLength >= 0;
+    if (length)
+        *length = -1;
     struct stat st {};
-    if (descriptor < 0 || ::fstat(descriptor, &st) != 0) {
+    if (descriptor < 0 || (!known && ::fstat(descriptor, &st) != 0)) {
         if (reason)
             *reason = errorText(descriptor < 0 ? EBADF : errno);
         return false;
     }
-    off_t size = st.st_size;
-    if (size > 0) {
+    off_t size = known ? off_t(knownLength) : st.st_size;
+    if (!known && size > 0) {
         char last = '\n';
         // A descriptor opened for writing only cannot tell; it is trusted then.
         if (::pread(descriptor, &last, 1, size - 1) == 1 && last != '\n') {
@@ -93,6 +97,8 @@ bool WholeLineAppend::append(int descriptor, const std::function<QByteArray()> &
         data += written;
         left -= written;
     }
+    if (length)
+        *length = qint64(size) + all.size();
     return true;
 }
 

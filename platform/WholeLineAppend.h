@@ -18,8 +18,11 @@ public:
     // Appends head() (only when the file is empty) and bytes at the end of the open file.
     // The descriptor should be open for reading too, or a cut last line goes unnoticed.
     // True when all was written; false leaves the file as long as it was, reason saying why.
+    // length: the file's length when the caller knows it from its own last append (the
+    // file then ends in a whole line), which spares looking; -1 when not known. It is
+    // set to the length after the append, or to -1 when the append failed.
     static bool append(int descriptor, const std::function<QByteArray()> &head,
-                       const QByteArray &bytes, QString *reason = nullptr);
+                       const QByteArray &bytes, QString *reason = nullptr, qint64 *length = nullptr);
 
     // The same for a path: the file is created when missing, opened and closed again.
     static bool appendToPath(const QString &path, const std::function<QByteArray()> &head,
