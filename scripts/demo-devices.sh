@@ -63,7 +63,11 @@ if [ -f "$REGISTRATION" ]; then
     { print }' "$REGISTRATION" > "$REGISTRATION.tmp"
   mv "$REGISTRATION.tmp" "$REGISTRATION"
   echo "Simulated level checkers: ${PEERS[*]:0:3} (device 3 silent); the demo root's settings are kept"
-  echo "The $SPARE_NOTE"
+  if awk -F, -v spare="$SPARE" 'NR > 1 && ($3 == spare || $3 ":161" == spare) { found = 1 } END { exit !found }' "$REGISTRATION"; then
+    echo "The spare device ${SPARE%:161} is registered"
+  else
+    echo "The $SPARE_NOTE"
+  fi
   exit 0
 fi
 
