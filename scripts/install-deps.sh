@@ -19,6 +19,6 @@ echo "Installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q >/dev/null
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 # A system agent that the package may have started is never used by us; leave it alone.

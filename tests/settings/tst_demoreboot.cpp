@@ -59,7 +59,7 @@ private slots:
                                   {QStringLiteral("ftpports"), QStringLiteral("--dir"), f.root.path() + QStringLiteral("/sim")},
                                   &code);
         QCOMPARE(code, 0);
-        QCOMPARE(ports.split(QLatin1Char(',')).size(), 3);
+        QCOMPARE(ports.split(QLatin1Char(',')).size(), 4);
         qputenv("NRT52_FTP_PORTS", ports.toUtf8());
         QVERIFY(f.start());
         f.open();
