@@ -16,6 +16,7 @@ public:
     // Starts Xvfb; false when it did not come up.
     bool startDisplay();
     QString display() const { return m_display; }
+    qint64 displayProcessId() const { return m_xvfb.processId(); }
 
     // The demo root copied to path (with the MIB, a working and a temporary folder), its
     // devices started by the demo script.
