@@ -1,9 +1,10 @@
-// ctest-label: history
+// ctest-label: history display
 // A picture of the history screen of one channel: the table and the three graphs with their
 // points and lines. Needs a display that can be grabbed; offscreen it skips. Run it under
 // Xvfb to get the picture:
 //   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb tests/tst_historyscreenshot
 // The PNG goes to $NRT52_SCREENSHOT (default: history-screen.png in the build folder).
+#include "support/PictureDisplay.h"
 #include "FrameHost.h"
 
 #include "core/IndividualResultListModel.h"
@@ -45,8 +46,7 @@ class TestHistoryScreenshot : public QObject
 private slots:
     void screenshot()
     {
-        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-            QSKIP("no display to take a picture of");
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QmlMessageGuard::install();
         FrameRoot root;
         QVERIFY(root.prepare());
@@ -146,5 +146,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHistoryScreenshot)
+PICTURE_TEST_MAIN(TestHistoryScreenshot)
 #include "tst_historyscreenshot.moc"

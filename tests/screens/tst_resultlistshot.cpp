@@ -1,9 +1,10 @@
-// ctest-label: resultlist
+// ctest-label: resultlist display
 // A picture of the result list for a person to look at: three simulated devices measuring,
 // the third one silent. Needs a real display (run under xvfb-run with QT_QPA_PLATFORM=xcb);
 // skipped elsewhere. The pictures go to $NRT52_SHOT_PNG, or resultlist.png in the build
 // folder, and the status popup beside it ("-popup.png").
 
+#include "support/PictureDisplay.h"
 #include "ResultListFixture.h"
 #include "screens/ViewFonts.h"
 #include "support/TestPaths.h"
@@ -20,8 +21,7 @@ class TestResultListShot : public QObject
 private slots:
     void resultListWithLiveValues()
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            QSKIP("needs a display: xvfb-run -a -s \"-screen 0 1280x800x24\" with QT_QPA_PLATFORM=xcb");
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QCoreApplication::setOrganizationName(QStringLiteral("VELMORA"));
         QCoreApplication::setOrganizationDomain(QStringLiteral("velmora.example"));
         ViewFonts::installSubstitutes();
@@ -78,5 +78,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestResultListShot)
+PICTURE_TEST_MAIN(TestResultListShot)
 #include "tst_resultlistshot.moc"

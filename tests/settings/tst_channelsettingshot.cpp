@@ -1,10 +1,11 @@
-// ctest-label: settings
+// ctest-label: settings display
 // Pictures of the channel setting screen with the template plan of a device: the terrestrial
 // group and the BS/CS group, a few channels ticked. Needs a display that can be grabbed;
 // offscreen it skips. Run it under Xvfb to get the pictures:
 //   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb tests/tst_channelsettingshot
 // The PNGs go to the build folder (NRT52_BUILD_DIR): channel-setting-terrestrial.png,
 // -bs.png, -catv.png, -fm.png, and two pop-ups: -popup.png and -discard.png.
+#include "support/PictureDisplay.h"
 #include "screens/FrameHost.h"
 
 #include "screens/ChannelSettingFile.h"
@@ -28,8 +29,7 @@ private:
 private slots:
     void screenshot()
     {
-        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-            QSKIP("no display to take a picture of");
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QmlMessageGuard::install();
         FrameRoot root;
         QVERIFY(root.prepare());
@@ -84,5 +84,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestChannelSettingShot)
+PICTURE_TEST_MAIN(TestChannelSettingShot)
 #include "tst_channelsettingshot.moc"

@@ -1,10 +1,11 @@
-// ctest-label: settings
+// ctest-label: settings display
 // A picture of the device setting screen with three registered devices and the identity
 // pop-up open. Needs a display that can be grabbed; offscreen it skips. Run it under Xvfb:
 //   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb tests/tst_devicesettingshot
 // The PNGs go to the build folder: device-setting-screen.png (the table) and
 // device-setting-identity.png (the identity pop-up).
 
+#include "support/PictureDisplay.h"
 #include "screens/FrameHost.h"
 #include "support/TestPaths.h"
 #include "core/InformationListModel.h"
@@ -21,8 +22,7 @@ class TestDeviceSettingShot : public QObject
 private slots:
     void screenshot()
     {
-        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-            QSKIP("no display to take a picture of");
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QmlMessageGuard::install();
         FrameRoot root;
         QVERIFY(root.prepare());
@@ -68,5 +68,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDeviceSettingShot)
+PICTURE_TEST_MAIN(TestDeviceSettingShot)
 #include "tst_devicesettingshot.moc"

@@ -1,9 +1,10 @@
-// ctest-label: settings
+// ctest-label: settings display
 // Pictures of the system setting screen: the sliders, the monitoring mode and the reboot
 // list, then the reboot question on top. Needs a display that can be grabbed; offscreen it
 // skips. Run it under Xvfb to get the pictures:
 //   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb tests/tst_systemsettingshot
 // The PNGs go to the build folder: system-setting-screen.png and system-setting-popup.png.
+#include "support/PictureDisplay.h"
 #include "SystemSettingFixture.h"
 #include "support/TestPaths.h"
 
@@ -21,8 +22,7 @@ class TestSystemSettingShot : public QObject
 private slots:
     void screenshot()
     {
-        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-            QSKIP("no display to take a picture of");
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QmlMessageGuard::install();
         SystemSettingFixture f;
         QVERIFY(f.root.prepare());
@@ -54,5 +54,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSystemSettingShot)
+PICTURE_TEST_MAIN(TestSystemSettingShot)
 #include "tst_systemsettingshot.moc"
