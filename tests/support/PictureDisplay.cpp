@@ -95,6 +95,23 @@ bool PictureDisplay::start()
     return true;
 }
 
+QString PictureDisplay::frameProblems(const QImage &image, bool popupOpen)
+{
+    if (image.size() != QSize(1010, 504))
+        return QStringLiteral("the picture is %1x%2, not 1010x504").arg(image.width()).arg(image.height());
+    // The header bar's colour, and the same under the grey veil of a pop-up.
+    const QString header = colourMismatch(image, QPoint(500, 20), popupOpen ? QColor(38, 49, 63) : QColor(35, 58, 84));
+    if (!header.isEmpty())
+        return QStringLiteral("header bar: ") + header;
+    const QString bar = blankness(image, QRect(0, 0, 1010, 42));
+    if (!bar.isEmpty())
+        return QStringLiteral("header bar: ") + bar;
+    const QString page = blankness(image, QRect(0, 50, 1010, 454));
+    if (!page.isEmpty())
+        return QStringLiteral("page: ") + page;
+    return QString();
+}
+
 QString PictureDisplay::blankness(const QImage &image, const QRect &area, int distinctColours)
 {
     if (!image.rect().contains(area))

@@ -28,6 +28,11 @@ public:
     bool start();
     QString error() const { return m_error; }
 
+    // Empty when a picture of the frame window (1010x504) shows its header bar in its own
+    // colour (dimmed behind a pop-up), something in the bar and something in the page
+    // below it; otherwise what is wrong.
+    static QString frameProblems(const QImage &image, bool popupOpen = false);
+
     // Empty when area of image shows something (at least distinctColours colours, none of
     // them covering nearly all of it); otherwise what is wrong, for the failure message.
     static QString blankness(const QImage &image, const QRect &area, int distinctColours = 3);
@@ -40,6 +45,13 @@ private:
     pid_t m_xvfb = 0;
     QString m_error;
 };
+
+// Fails the test with what is wrong when check (a QString, empty when right) is not empty.
+#define VERIFY_PICTURE(check)                                                           \
+    do {                                                                                \
+        const QString pictureProblem = (check);                                         \
+        QVERIFY2(pictureProblem.isEmpty(), qPrintable(pictureProblem));                 \
+    } while (false)
 
 #define PICTURE_TEST_MAIN(TestObject)                                                   \
     int main(int argc, char **argv)                                                     \
