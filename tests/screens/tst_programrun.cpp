@@ -109,7 +109,10 @@ private slots:
         // window at the screen's top left.
         QProcess::execute("import", {"-display", screen.display(), "-window", "root", TestPaths::buildDir() + "/program-home.png"});
         QVERIFY(screen.runTool({"close", "NRT52"}));
-        QTest::qWait(1000);
+        // The question over the dimmed window (its header bar greyed), and the program still
+        // running under it.
+        const QString asked = screen.waitForColour(QPoint(500, 20), QColor(38, 49, 63), QStringLiteral("the close question"));
+        QVERIFY2(asked.isEmpty(), qPrintable(asked));
         QCOMPARE(program.state(), QProcess::Running);
         QVERIFY(screen.runTool({"click", "443", "314"}));
         QVERIFY(program.waitForFinished(60000));

@@ -61,9 +61,10 @@ private:
         const QString log1 = path + "/work/Data/LOG/機器No1/" + day();
         QTRY_VERIFY_WITH_TIMEOUT(readAll(log1).count('\n') > 0, 120000);
         QVERIFY(screen.runTool(QStringList {"click"} + DeviceSettingButton));
-        QTRY_VERIFY_WITH_TIMEOUT(readAll(logPath(path)).contains("[DeviceSettingViewModel] Enter activate"), 20000);
-        // Drawn before the click.
-        QTest::qWait(1000);
+        // The device setting screen drawn: its apply button in its blue.
+        const QString shown = screen.waitForColour(QPoint(ApplyButton.at(0).toInt(), ApplyButton.at(1).toInt()),
+                                                   QColor(53, 80, 110), QStringLiteral("the device setting screen"));
+        QVERIFY2(shown.isEmpty(), qPrintable(shown));
     }
 
     static void stopDevices(const QString &path) { ProgramOnDisplay::stopDevices(path); }

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -87,6 +89,31 @@ bool ProgramOnDisplay::startProgram(const QString &path, QProcess &program) cons
 void ProgramOnDisplay::stopDevices(const QString &path)
 {
     QProcess::execute(TestPaths::sourceDir() + "/sim/simctl", {"stop", "--dir", path + "/sim"});
+}
+
+QString ProgramOnDisplay::waitForColour(const QPoint &point, const QColor &colour, const QString &what,
+                                       int timeoutMs) const
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("screen.png"));
+    QColor seen;
+    const bool shown = QTest::qWaitFor([&] {
+        // The screen's one pixel, taken as ImageMagick's import sees it.
+        const QString crop = QStringLiteral("1x1+%1+%2").arg(point.x()).arg(point.y());
+        if (QProcess::execute(QStringLiteral("import"), {"-display", m_display, "-window", "root", "-crop", crop, path}) != 0)
+            return false;
+        const QImage image(path);
+        if (image.isNull())
+            return false;
+        seen = image.pixelColor(0, 0);
+        return qAbs(seen.red() - colour.red()) + qAbs(seen.green() - colour.green())
+                   + qAbs(seen.blue() - colour.blue()) <= 12;
+    }, timeoutMs);
+    if (shown)
+        return QString();
+    return QStringLiteral("%1 did not show in %2 ms: (%3,%4) is %5, not %6")
+        .arg(what).arg(timeoutMs).arg(point.x()).arg(point.y())
+        .arg(seen.isValid() ? seen.name() : QStringLiteral("not taken"), colour.name());
 }
 
 bool ProgramOnDisplay::runTool(const QStringList &arguments) const
