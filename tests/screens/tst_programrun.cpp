@@ -62,9 +62,11 @@ private:
         // Measured from the start: the result logs of the answering devices grow.
         const QString log1 = path + "/work/Data/LOG/機器No1/" + day();
         const QString log2 = path + "/work/Data/LOG/機器No2/" + day();
-        QTRY_VERIFY_WITH_TIMEOUT(lineCount(log1) > 0 && lineCount(log2) > 0, 120000);
+        QTRY_VERIFY2_WITH_TIMEOUT(lineCount(log1) > 0 && lineCount(log2) > 0,
+                                  "no result lines of devices 1 and 2 (the program's window or its measuring did not come)",
+                                  90000);
         const int before = lineCount(log1);
-        QTRY_VERIFY_WITH_TIMEOUT(lineCount(log1) > before, 60000);
+        QTRY_VERIFY2_WITH_TIMEOUT(lineCount(log1) > before, "no further result line of device 1", 30000);
     }
 
     // What every end of the program leaves: the registration written back as read
@@ -115,7 +117,7 @@ private slots:
         QVERIFY2(asked.isEmpty(), qPrintable(asked));
         QCOMPARE(program.state(), QProcess::Running);
         QVERIFY(screen.runTool({"click", "443", "314"}));
-        QVERIFY(program.waitForFinished(60000));
+        QVERIFY2(program.waitForFinished(30000), "the program did not end within 30 s");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
         verifyEnded(path, registration);
@@ -133,7 +135,7 @@ private slots:
             return;
 
         QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
-        QVERIFY(program.waitForFinished(60000));
+        QVERIFY2(program.waitForFinished(30000), "the program did not end within 30 s");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
         verifyEnded(path, registration);

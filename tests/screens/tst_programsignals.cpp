@@ -59,7 +59,8 @@ private:
         QVERIFY(screen.startProgram(path, program));
 
         const QString log1 = path + "/work/Data/LOG/機器No1/" + day();
-        QTRY_VERIFY_WITH_TIMEOUT(readAll(log1).count('\n') > 0, 120000);
+        QTRY_VERIFY2_WITH_TIMEOUT(readAll(log1).count('\n') > 0,
+                                  "no result line of device 1 (the program's window or its measuring did not come)", 90000);
         QVERIFY(screen.runTool(QStringList {"click"} + DeviceSettingButton));
         // The device setting screen drawn: its apply button in its blue.
         const QString shown = screen.waitForColour(QPoint(ApplyButton.at(0).toInt(), ApplyButton.at(1).toInt()),
@@ -100,7 +101,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(readAll(logPath(path)).contains("[DeviceSettingViewModel] Enter applySettings"), 20000);
         QVERIFY(!readAll(logPath(path)).contains("[DeviceSettingViewModel] Leave applySettings"));
         QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
-        QVERIFY(program.waitForFinished(60000));
+        QVERIFY2(program.waitForFinished(30000), "the program did not end within 30 s");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
 
@@ -136,7 +137,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
-        QVERIFY(program.waitForFinished(60000));
+        QVERIFY2(program.waitForFinished(30000), "the program did not end within 30 s");
         const qint64 endMs = clock.elapsed();
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);

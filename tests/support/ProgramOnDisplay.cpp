@@ -30,6 +30,21 @@ bool copyTree(const QString &from, const QString &to)
     return true;
 }
 
+// The demo script on the root at path, bounded: a start that hangs fails the test in time.
+bool startDemoDevices(const QString &source, const QString &path)
+{
+    QProcess script;
+    script.setProcessChannelMode(QProcess::ForwardedChannels);
+    script.start(source + "/scripts/demo-devices.sh", {path});
+    if (!script.waitForFinished(60000)) {
+        qWarning("the demo devices did not start within 60 s");
+        script.kill();
+        script.waitForFinished();
+        return false;
+    }
+    return script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
+}
+
 } // namespace
 
 ProgramOnDisplay::~ProgramOnDisplay()
@@ -62,7 +77,7 @@ bool ProgramOnDisplay::makeDemoRoot(const QString &path)
     return copyTree(source + "/demo/root", path)
            && QFile::copy(source + "/sim/VEDIRUDO-ZER", path + "/InternalReadOnly/Mibs/Vm/VEDIRUDO-ZER")
            && QDir().mkpath(path + "/work") && QDir().mkpath(path + "/tmp")
-           && QProcess::execute(source + "/scripts/demo-devices.sh", {path}) == 0;
+           && startDemoDevices(source, path);
 }
 
 bool ProgramOnDisplay::startProgram(const QString &path, QProcess &program) const
@@ -124,5 +139,5 @@ bool ProgramOnDisplay::runTool(const QStringList &arguments) const
     tool.setProcessEnvironment(env);
     tool.start(QStringLiteral("python3"),
                QStringList {TestPaths::sourceDir() + "/tests/screens/xwindow.py"} + arguments);
-    return tool.waitForFinished(60000) && tool.exitCode() == 0;
+    return tool.waitForFinished(30000) && tool.exitCode() == 0;
 }
