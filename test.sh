@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test. Extra arguments go to ctest
-# (for example: ./test.sh -L snmp).
+# (for example: ./test.sh -L snmp, or ./test.sh -LE bench for the suite without benchmarks).
 #   ./test.sh --sanitize [ctest args]   the same suite built with AddressSanitizer and
 #                                       UndefinedBehaviorSanitizer, in build-sanitize/
+#   ./test.sh -DNRT52_WERROR=ON [ctest args]   arguments -D<NAME>=<value> (before the ctest
+#                                       ones) are configure options; the build folder is
+#                                       configured afresh whenever they differ from its last run.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -18,9 +21,20 @@ if [ "${1:-}" = "--sanitize" ]; then
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=23"
   export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0:exitcode=23"
 fi
+while [[ "${1:-}" =~ ^-D[A-Za-z_][A-Za-z0-9_]*(:[A-Z]+)?= ]]; do
+  CMAKE_ARGS+=("$1")
+  shift
+done
 BUILD_DIR=${BUILD_DIR:-build}
-if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+# The options of the last configuration by this script: an option left out since is not
+# kept by CMake's cache, which is therefore made afresh when they change.
+OPTIONS_FILE="$BUILD_DIR/test.sh-options"
+if [ -f "$OPTIONS_FILE" ] && [ "$(cat "$OPTIONS_FILE")" != "${CMAKE_ARGS[*]}" ]; then
+  rm -f "$BUILD_DIR/CMakeCache.txt"
+fi
+if [ ! -f "$BUILD_DIR/CMakeCache.txt" ] || [ ! -f "$OPTIONS_FILE" ]; then
   cmake -S . -B "$BUILD_DIR" "${CMAKE_ARGS[@]}" >/dev/null
+  printf '%s' "${CMAKE_ARGS[*]}" > "$OPTIONS_FILE"
 fi
 cmake --build "$BUILD_DIR" -j"$(nproc)" -- --no-print-directory | grep -Ev '^\[ *[0-9]+%\]|^(Scanning|Consolidate|Built target|Automatic)' || true
 # A failed build must fail the run even though the filter above swallowed its status.

@@ -194,6 +194,7 @@ void SNMPMonitor::work()
 
     while (isMonitoring.load()) {
         PlatformSleep::sleepMs(static_cast<unsigned long>(threadSleepMs));
+        turns.fetch_add(1);
         // A stop that came during the pause ends the loop before any further request.
         if (!isMonitoring.load())
             break;

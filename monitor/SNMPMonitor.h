@@ -55,6 +55,9 @@ public:
     // running. Once monitoring is off and this reads false, no later work call touches the
     // device.
     bool isUsingDevice() const { return isMonitoring.load() || inWork.load(); }
+    // Loop turns begun so far, from any thread: two more than seen once mean the loop has
+    // gone through a whole turn since, for whoever waits for something not to happen.
+    quint64 turnCount() const { return turns.load(); }
     // Ends the loop at its next check, without a trace line; for a worker being discarded.
     void cancelMonitoring() { isMonitoring.store(false); }
 
@@ -148,6 +151,7 @@ private:
     const int threadSleepMs;
     std::atomic<bool> rebootPending { false };
     std::atomic<bool> inWork { false };            // a work call is running
+    std::atomic<quint64> turns { 0 };
 
     SnmpRequestTable loopTable;                    // the work loop's table
     SnmpRequestTable stepTable;                    // the channel step's table

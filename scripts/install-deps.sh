@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=("$@"
   g++ make cmake
-  qtbase5-dev qtdeclarative5-dev
+  qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtqml
   qml-module-qtquick-controls2 qml-module-qtquick-dialogs qml-module-qtquick-controls
   qml-module-qttest libsnmp-dev snmpd snmp

@@ -17,8 +17,8 @@ marker) every request is dropped, as for silent.
 
 Port 0 binds a free port; the bound port is written to DIR/relay.port once the relay
 listens. SIGTERM or SIGINT stop it cleanly. With --owner-pid the relay also stops, and
-takes its snmpd (DIR/snmpd.pid) with it, once that process is gone, so a test that
-crashed leaves no devices behind. Loopback only. Standard library only.
+takes its snmpd (--agent-pid, else DIR/snmpd.pid) with it, once that process is gone, so a
+test that crashed leaves no devices behind, even when DIR went with the test. Loopback only. Standard library only.
 """
 
 import argparse
@@ -66,11 +66,13 @@ def process_alive(pid):
     return bool(state) and state[0] not in ("Z", "X")
 
 
-def stop_agent(folder):
-    """Ends the snmpd of this device, when the PID in its pid file is still that snmpd."""
+def stop_agent(folder, pid=0):
+    """Ends the snmpd of this device, when pid (or the PID in its pid file) is still that
+    snmpd."""
     try:
-        with open(os.path.join(folder, "snmpd.pid")) as f:
-            pid = int(f.read().strip())
+        if not pid:
+            with open(os.path.join(folder, "snmpd.pid")) as f:
+                pid = int(f.read().strip())
         with open("/proc/%d/cmdline" % pid, "rb") as f:
             cmdline = f.read().decode("utf-8", "replace")
     except (OSError, ValueError):
@@ -115,9 +117,10 @@ class RebootFile:
 
 
 class Relay:
-    def __init__(self, listen_host, listen_port, agent_port, folder, owner_pid=0):
+    def __init__(self, listen_host, listen_port, agent_port, folder, owner_pid=0, agent_pid=0):
         self.folder = folder
         self.owner_pid = owner_pid
+        self.agent_pid = agent_pid
         self.owner_lost = False
         self.agent = ("127.0.0.1", agent_port)
         self.fault = FaultFile(os.path.join(folder, "fault.json"))
@@ -243,7 +246,7 @@ class Relay:
                 self.running = False
         self.close()
         if self.owner_lost:
-            stop_agent(self.folder)
+            stop_agent(self.folder, self.agent_pid)
 
     def close(self):
         for sock, _ in self.upstreams.values():
@@ -262,13 +265,14 @@ def main():
     parser.add_argument("--agent", required=True, type=int, help="port of snmpd on 127.0.0.1")
     parser.add_argument("--device-dir", required=True)
     parser.add_argument("--owner-pid", type=int, default=0)
+    parser.add_argument("--agent-pid", type=int, default=0, help="PID of that snmpd")
     args = parser.parse_args()
     host, _, port = args.listen.rpartition(":")
     if not host.startswith("127."):
         sys.stderr.write("relay: only loopback addresses are allowed\n")
         return 2
     try:
-        relay = Relay(host, int(port), args.agent, args.device_dir, args.owner_pid)
+        relay = Relay(host, int(port), args.agent, args.device_dir, args.owner_pid, args.agent_pid)
     except OSError as e:
         sys.stderr.write("relay: cannot listen on %s: %s\n" % (args.listen, e))
         return 3

@@ -234,7 +234,15 @@ void TestDeviceList::restartAfterRebootIsPacedByATimer()
     // A stop of every device before the last start ends the series.
     if (!devices.at(3)->isMonitoring()) {
         list.stopMonitoringAt(-1);
-        QTest::qWait(800);
+        // A timer of the pacing's 500 ms started after the stop fires after any paced start
+        // that was still due.
+        QTimer paced;
+        paced.setSingleShot(true);
+        paced.setTimerType(Qt::PreciseTimer);
+        QSignalSpy due(&paced, &QTimer::timeout);
+        paced.start(500);
+        QVERIFY(due.wait(10000));
+        QCoreApplication::processEvents();
         QVERIFY(!devices.at(3)->isMonitoring());
         QVERIFY(devices.at(3)->isRebootRequested());
     }

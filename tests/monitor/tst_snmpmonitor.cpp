@@ -367,7 +367,10 @@ void TestSnmpMonitor::cycleModeRestsAfterPass()
     // "5分": one channel, then a 300 000 ms pause.
     LevelChecker *device = PollingFixture::addSimDevice(
         list, sim, HealthyB, 0, 1, 3, {PollingFixture::row(BandTerrestrial, QStringLiteral("13"))});
+    // The same plan measured continuously beside it: its passes show when a next one is due.
+    PollingFixture::addSimDevice(list, sim, HealthyA, 0, 0, 3, {PollingFixture::row(BandTerrestrial, QStringLiteral("13"))});
     list.startMonitoringAt(0);
+    list.startMonitoringAt(1);
     // The pass ends with a stop selection right after its result.
     QTRY_VERIFY_WITH_TIMEOUT(PollingFixture::countOf(sim.requests(HealthyB), StopChannel) >= 2, 15000);
     QStringList lines = sim.requests(HealthyB);
@@ -375,15 +378,18 @@ void TestSnmpMonitor::cycleModeRestsAfterPass()
     QVERIFY(result > 0);
     QCOMPARE(lines.mid(result + 1, 2), (QStringList{StopBand, StopChannel}));
 
-    // In continuous mode the next pass would start within about 1.5 s.
-    QTest::qWait(3000);
+    // Two more passes of the continuous device begun after this pass ended: a next pass
+    // would have begun by now.
+    const int continuousPasses = PollingFixture::countOf(sim.requests(HealthyA), QStringLiteral("SET 2.2 0"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        PollingFixture::countOf(sim.requests(HealthyA), QStringLiteral("SET 2.2 0")) >= continuousPasses + 2, 15000);
     lines = sim.requests(HealthyB);
     QCOMPARE(PollingFixture::countOf(lines, QStringLiteral("SET 2.2 0")), 1);
     QCOMPARE(PollingFixture::countOf(lines, ResultGet), 1);
     QCOMPARE(device->measurementActive(), 1);
 
-    list.stopMonitoringAt(0);
-    QVERIFY(list.waitForPollingLoops(0));
+    list.stopMonitoringAt(-1);
+    QVERIFY(list.waitForPollingLoops(-1));
 }
 
 void TestSnmpMonitor::informationReadoutOnce()
@@ -396,8 +402,9 @@ void TestSnmpMonitor::informationReadoutOnce()
     list.startMonitoringAt(0);
     QTRY_COMPARE_WITH_TIMEOUT(info.size(), 8, 15000);
     QVERIFY(info.at(7).at(1).toString().contains(QStringLiteral("lcOptionID")));
-    // A few more turns: nothing is read again.
-    QTest::qWait(1000);
+    // A few more whole turns of the loop: nothing is read again.
+    const quint64 turns = list.monitor(0)->turnCount();
+    QTRY_VERIFY_WITH_TIMEOUT(list.monitor(0)->turnCount() >= turns + 4, 15000);
     const QStringList expected = {
         QStringLiteral("GET 1.2"), QStringLiteral("GET 1.3"), QStringLiteral("GET 1.4.1"),
         QStringLiteral("GET 1.4.2"), QStringLiteral("GET 1.4.3"), QStringLiteral("GET 1.4.4"),

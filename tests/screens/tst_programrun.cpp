@@ -1,8 +1,8 @@
-// ctest-label: frame
+// ctest-label: frame display
 // The program end to end on a display of its own (Xvfb), as ./run.sh shows it: three
 // simulated devices from the demo script (one silent) are measured from the start, the
 // window is closed with "はい", and the program ends having written the registration and
-// its end lines. Skips where Xvfb is missing.
+// its end lines. Fails where Xvfb is missing.
 #include "support/ProgramOnDisplay.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
@@ -40,10 +40,9 @@ private:
 private slots:
     void initTestCase()
     {
-        if (!ProgramOnDisplay::hasXvfb())
-            QSKIP("Xvfb is not installed");
+        QVERIFY2(ProgramOnDisplay::hasXvfb(), "Xvfb is not installed (scripts/install-deps.sh installs it)");
         QVERIFY(root.isValid());
-        QVERIFY(screen.startDisplay());
+        QVERIFY2(screen.startDisplay(), "Xvfb did not come up");
     }
 
     void cleanupTestCase()
@@ -63,9 +62,11 @@ private:
         // Measured from the start: the result logs of the answering devices grow.
         const QString log1 = path + "/work/Data/LOG/機器No1/" + day();
         const QString log2 = path + "/work/Data/LOG/機器No2/" + day();
-        QTRY_VERIFY_WITH_TIMEOUT(lineCount(log1) > 0 && lineCount(log2) > 0, 120000);
+        QTRY_VERIFY2_WITH_TIMEOUT(lineCount(log1) > 0 && lineCount(log2) > 0,
+                                  "no result lines of devices 1 and 2 (the program's window or its measuring did not come)",
+                                  90000);
         const int before = lineCount(log1);
-        QTRY_VERIFY_WITH_TIMEOUT(lineCount(log1) > before, 60000);
+        QTRY_VERIFY2_WITH_TIMEOUT(lineCount(log1) > before, "no further result line of device 1", 30000);
     }
 
     // What every end of the program leaves: the registration written back as read
@@ -110,10 +111,13 @@ private slots:
         // window at the screen's top left.
         QProcess::execute("import", {"-display", screen.display(), "-window", "root", TestPaths::buildDir() + "/program-home.png"});
         QVERIFY(screen.runTool({"close", "NRT52"}));
-        QTest::qWait(1000);
+        // The question over the dimmed window (its header bar greyed), and the program still
+        // running under it.
+        const QString asked = screen.waitForColour(QPoint(500, 20), QColor(38, 49, 63), QStringLiteral("the close question"));
+        QVERIFY2(asked.isEmpty(), qPrintable(asked));
         QCOMPARE(program.state(), QProcess::Running);
         QVERIFY(screen.runTool({"click", "443", "314"}));
-        QVERIFY(program.waitForFinished(60000));
+        QVERIFY2(program.waitForFinished(30000), "the program did not end within 30 s");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
         verifyEnded(path, registration);
@@ -131,7 +135,7 @@ private slots:
             return;
 
         QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
-        QVERIFY(program.waitForFinished(60000));
+        QVERIFY2(program.waitForFinished(30000), "the program did not end within 30 s");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
         verifyEnded(path, registration);

@@ -1,9 +1,11 @@
-// ctest-label: resultlist
+// ctest-label: resultlist display
 // A picture of the result list for a person to look at: three simulated devices measuring,
-// the third one silent. Needs a real display (run under xvfb-run with QT_QPA_PLATFORM=xcb);
-// skipped elsewhere. The pictures go to $NRT52_SHOT_PNG, or resultlist.png in the build
+// the third one silent, drawn on an Xvfb display of the test's own and checked (size, the
+// table and its header colour, a measuring row's green). The pictures go to $NRT52_SHOT_PNG,
+// or resultlist.png in the build
 // folder, and the status popup beside it ("-popup.png").
 
+#include "support/PictureDisplay.h"
 #include "ResultListFixture.h"
 #include "screens/ViewFonts.h"
 #include "support/TestPaths.h"
@@ -20,8 +22,7 @@ class TestResultListShot : public QObject
 private slots:
     void resultListWithLiveValues()
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            QSKIP("needs a display: xvfb-run -a -s \"-screen 0 1280x800x24\" with QT_QPA_PLATFORM=xcb");
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QCoreApplication::setOrganizationName(QStringLiteral("VELMORA"));
         QCoreApplication::setOrganizationDomain(QStringLiteral("velmora.example"));
         ViewFonts::installSubstitutes();
@@ -61,6 +62,13 @@ private slots:
 
         const QImage image = window->grabWindow();
         QVERIFY(!image.isNull());
+        QCOMPARE(image.size(), QSize(1010, 504));
+        // The table's heading row in its blue, a row's "測定中" in green, rows and the save
+        // button drawn.
+        VERIFY_PICTURE(PictureDisplay::colourMismatch(image, QPoint(60, 100), QColor(53, 80, 110)));
+        VERIFY_PICTURE(PictureDisplay::colourMismatch(image, QPoint(60, 130), QColor(60, 141, 90)));
+        VERIFY_PICTURE(PictureDisplay::blankness(image, QRect(16, 115, 975, 120)));
+        VERIFY_PICTURE(PictureDisplay::blankness(image, QRect(150, 455, 116, 42)));
         const QString path = TestPaths::picturePath("NRT52_SHOT_PNG", QStringLiteral("resultlist.png"));
         QVERIFY(image.save(path));
         qInfo("picture: %s", qPrintable(path));
@@ -71,6 +79,8 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(page, "statusPopupOpen"));
         QTest::qWait(500);
         const QImage popup = window->grabWindow();
+        VERIFY_PICTURE(PictureDisplay::blankness(popup, QRect(235, 90, 510, 60)));
+        VERIFY_PICTURE(PictureDisplay::blankness(popup, QRect(235, 285, 520, 125)));
         const QString popupPath = path.left(path.size() - 4) + QStringLiteral("-popup.png");
         QVERIFY(popup.save(popupPath));
         qInfo("picture: %s", qPrintable(popupPath));
@@ -78,5 +88,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestResultListShot)
+PICTURE_TEST_MAIN(TestResultListShot)
 #include "tst_resultlistshot.moc"

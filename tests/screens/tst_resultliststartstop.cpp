@@ -5,6 +5,7 @@
 
 #include "ResultListFixture.h"
 #include "screens/PendingMeasurementStarts.h"
+#include "support/WorkerTicks.h"
 
 #include <QtTest>
 
@@ -151,7 +152,9 @@ private slots:
         QVERIFY(!device->isMonitoring());
         QVERIFY(m_sim.setFault(2, SimDevices::Fault::None));
         QVERIFY(m_sim.clearLog(2));
-        QTest::qWait(2500); // two worker ticks: a start held anyway would show by now
+        // Whole worker turns: a start held anyway would show by now.
+        const QString ticked = WorkerTicks::waitFor(m_fx->devices(), 1);
+        QVERIFY2(ticked.isEmpty(), qPrintable(ticked));
         QVERIFY(!m_sim.requests(2).contains(PassStart));
     }
 

@@ -10,6 +10,7 @@
 #include "monitor/NotifyResponse.h"
 #include "support/ResultListSetup.h"
 #include "support/SimDevices.h"
+#include "support/WorkerTicks.h"
 
 namespace {
 constexpr int Patience = 40000;
@@ -190,7 +191,8 @@ private slots:
         QCOMPARE(device->channelSettingCount(), 1);
         QCOMPARE(device->measurementState(), 1);
         QVERIFY(!device->isMonitoring());
-        QTest::qWait(1500);
+        const QString ticked = WorkerTicks::waitFor(fx->host->app->deviceList(), 0);
+        QVERIFY2(ticked.isEmpty(), qPrintable(ticked));
         QVERIFY(requests().filter(QStringLiteral("SET 3.1.6 20")).isEmpty());
     }
 

@@ -1,10 +1,10 @@
-// ctest-label: settings
+// ctest-label: settings display
 // Pictures of the channel setting screen with the template plan of a device: the terrestrial
-// group and the BS/CS group, a few channels ticked. Needs a display that can be grabbed;
-// offscreen it skips. Run it under Xvfb to get the pictures:
-//   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb tests/tst_channelsettingshot
+// group and the BS/CS group, a few channels ticked, drawn on an Xvfb display of the test's
+// own and checked (size, header, page drawn, pop-ups over a dimmed page).
 // The PNGs go to the build folder (NRT52_BUILD_DIR): channel-setting-terrestrial.png,
 // -bs.png, -catv.png, -fm.png, and two pop-ups: -popup.png and -discard.png.
+#include "support/PictureDisplay.h"
 #include "screens/FrameHost.h"
 
 #include "screens/ChannelSettingFile.h"
@@ -19,17 +19,21 @@ class TestChannelSettingShot : public QObject
     Q_OBJECT
 
 private:
-    static bool save(FrameHost &host, const QString &name)
+    // The picture checked (a pop-up open or not), then kept under name.
+    static void save(FrameHost &host, const QString &name, bool popupOpen = false)
     {
         QTest::qWait(300);
-        return host.savePicture(name);
+        const QImage image = host.window->grabWindow();
+        VERIFY_PICTURE(PictureDisplay::frameProblems(image, popupOpen));
+        if (popupOpen)
+            VERIFY_PICTURE(PictureDisplay::blankness(image, QRect(405, 200, 200, 100)));
+        QVERIFY(host.savePicture(name));
     }
 
 private slots:
     void screenshot()
     {
-        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-            QSKIP("no display to take a picture of");
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QmlMessageGuard::install();
         FrameRoot root;
         QVERIFY(root.prepare());
@@ -57,26 +61,38 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(host.window));
         QTRY_COMPARE(page->property("hertz1").toList().size(), 50);
         QCOMPARE(page->property("countCheck").toInt(), 8);
-        QVERIFY(save(host, QStringLiteral("channel-setting-terrestrial.png")));
+        save(host, QStringLiteral("channel-setting-terrestrial.png"));
+        if (QTest::currentTestFailed())
+            return;
 
         QVERIFY(host.click(QStringLiteral("groupButton1")));
         QTRY_COMPARE(page->property("chName1").toStringList().value(0), QStringLiteral("BS1"));
-        QVERIFY(save(host, QStringLiteral("channel-setting-bs.png")));
+        save(host, QStringLiteral("channel-setting-bs.png"));
+        if (QTest::currentTestFailed())
+            return;
 
         QVERIFY(host.click(QStringLiteral("groupButton5")));
         QTRY_COMPARE(page->property("chName1").toStringList().value(0), QStringLiteral("1"));
-        QVERIFY(save(host, QStringLiteral("channel-setting-catv.png")));
+        save(host, QStringLiteral("channel-setting-catv.png"));
+        if (QTest::currentTestFailed())
+            return;
 
         QVERIFY(host.click(QStringLiteral("groupButton16")));
         QTRY_COMPARE(page->property("chName2").toStringList().value(0), QStringLiteral("FM 1"));
-        QVERIFY(save(host, QStringLiteral("channel-setting-fm.png")));
+        save(host, QStringLiteral("channel-setting-fm.png"));
+        if (QTest::currentTestFailed())
+            return;
 
         // A two-line message and the discard question over the page.
         emit screen->openPopup(ChannelSettingViewModel::PopupOutOfRange);
-        QVERIFY(save(host, QStringLiteral("channel-setting-popup.png")));
+        save(host, QStringLiteral("channel-setting-popup.png"), true);
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY(host.click(QStringLiteral("messageOkButton")));
         emit screen->openPopup(ChannelSettingViewModel::PopupDiscard);
-        QVERIFY(save(host, QStringLiteral("channel-setting-discard.png")));
+        save(host, QStringLiteral("channel-setting-discard.png"), true);
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY(host.click(QStringLiteral("discardNoButton")));
 
         const QStringList bad = QmlMessageGuard::take();
@@ -84,5 +100,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestChannelSettingShot)
+PICTURE_TEST_MAIN(TestChannelSettingShot)
 #include "tst_channelsettingshot.moc"

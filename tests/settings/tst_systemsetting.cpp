@@ -20,6 +20,27 @@ const QByteArray kIni =
     "[Reboot]\nRebootFlg=false\nRebootTime=03:00\n[MeasureResultLog]\nData=C:\\\\Data\\\\Log\nOneYearFlg=1\n"
     "[ChannelCountChange]\nChannelCountFlg=1\n";
 
+// Every setting of the screen mid-track, so that either end is a change.
+const QByteArray kMiddleIni =
+    "[PollingInterval]\nFirstRecv=5000\nPowerRecv=5000\nUhfRecv=7000\nBsRecv=7000\nCsRecv=7000\n"
+    "CatvRecv=7000\nSkyperfectvRecv=7000\nJcsatRecv=7000\nSccRecv=7000\nLteRecv=7000\nFmRecv=7000\n"
+    "PilotRecv=7000\n[Thread]\nThreadSleep=100\n[ChMonitoring]\nChMonitoring=1\n"
+    "[Reboot]\nRebootFlg=false\nRebootTime=03:00\n[MeasureResultLog]\nData=C:\\\\Data\\\\Log\nOneYearFlg=1\n"
+    "[ChannelCountChange]\nChannelCountFlg=1\n";
+
+// The file's keys of the screen's controls, in the order of its interval sliders, then
+// the monitoring mode.
+const QStringList &ownKeys()
+{
+    static const QStringList keys {
+        "PollingInterval/FirstRecv", "PollingInterval/PowerRecv", "PollingInterval/UhfRecv",
+        "PollingInterval/BsRecv", "PollingInterval/CsRecv", "PollingInterval/CatvRecv",
+        "PollingInterval/SkyperfectvRecv", "PollingInterval/JcsatRecv", "PollingInterval/SccRecv",
+        "PollingInterval/LteRecv", "PollingInterval/FmRecv", "PollingInterval/PilotRecv",
+        "ChMonitoring/ChMonitoring"};
+    return keys;
+}
+
 } // namespace
 
 class TestSystemSetting : public QObject
@@ -137,6 +158,59 @@ private slots:
         }
         QVERIFY(TestFiles::readShiftJis(f.root.workLogPath()).contains(QStringLiteral("システム設定を変更")));
         QVERIFY(f.root.logMessages().filter(QStringLiteral("[SystemSettingViewModel] Enter onSettingButtonClicked")).size() >= 1);
+        f.host->transit(QStringLiteral("Home.qml"));
+    }
+
+    // Each control, moved with the mouse to the end of its track and saved, sets its own
+    // value in the file and no other.
+    void eachControlSetsItsOwnValue_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("toTheRight");
+        QTest::addColumn<int>("written");
+        const QStringList names = SystemSettingViewModel::intervalSliderNames();
+        for (int i = 0; i < names.size(); ++i)
+            QTest::newRow(qPrintable(names.at(i))) << names.at(i) << ownKeys().at(i) << true << 10000;
+        QTest::newRow("chMonitoring") << QStringLiteral("chMonitoring") << ownKeys().last() << false << 0;
+    }
+
+    void eachControlSetsItsOwnValue()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, key);
+        QFETCH(bool, toTheRight);
+        QFETCH(int, written);
+        QVERIFY(f.writeIni(kMiddleIni));
+        f.open();
+        QCOMPARE(f.topPageName(), QStringLiteral("SystemSetting"));
+        QMap<QString, QVariant> before;
+        QStringList keys;
+        {
+            QSettings ini(f.iniPath(), QSettings::IniFormat);
+            keys = ini.allKeys();
+        }
+        QVERIFY(keys.contains(key));
+        for (const QString &other : keys)
+            before.insert(other, f.iniValue(other));
+
+        // Pressed at the end of its track, as a person clicks or drags it there.
+        auto *slider = qobject_cast<QQuickItem *>(f.pageChild(control + QStringLiteral("Slider")));
+        QVERIFY(slider && slider->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(f.host->window));
+        const QPointF end = slider->mapToScene(QPointF(toTheRight ? slider->width() - 1 : 1, slider->height() / 2));
+        QTest::mouseClick(f.host->window, Qt::LeftButton, Qt::NoModifier, end.toPoint());
+        QVERIFY(f.screen()->isChanged());
+        QVERIFY(f.click(QStringLiteral("settingButton")));
+        QCOMPARE(f.popupText(), QStringLiteral("設定を変更しました。"));
+        QVERIFY(f.click(QStringLiteral("popupOkButton")));
+
+        for (const QString &other : keys) {
+            if (other == key)
+                QCOMPARE(f.iniValue(other).toInt(), written);
+            else
+                QVERIFY2(f.iniValue(other) == before.value(other), qPrintable(other + " changed"));
+        }
         f.host->transit(QStringLiteral("Home.qml"));
     }
 

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -26,6 +28,21 @@ bool copyTree(const QString &from, const QString &to)
         }
     }
     return true;
+}
+
+// The demo script on the root at path, bounded: a start that hangs fails the test in time.
+bool startDemoDevices(const QString &source, const QString &path)
+{
+    QProcess script;
+    script.setProcessChannelMode(QProcess::ForwardedChannels);
+    script.start(source + "/scripts/demo-devices.sh", {path});
+    if (!script.waitForFinished(60000)) {
+        qWarning("the demo devices did not start within 60 s");
+        script.kill();
+        script.waitForFinished();
+        return false;
+    }
+    return script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
 }
 
 } // namespace
@@ -60,7 +77,7 @@ bool ProgramOnDisplay::makeDemoRoot(const QString &path)
     return copyTree(source + "/demo/root", path)
            && QFile::copy(source + "/sim/VEDIRUDO-ZER", path + "/InternalReadOnly/Mibs/Vm/VEDIRUDO-ZER")
            && QDir().mkpath(path + "/work") && QDir().mkpath(path + "/tmp")
-           && QProcess::execute(source + "/scripts/demo-devices.sh", {path}) == 0;
+           && startDemoDevices(source, path);
 }
 
 bool ProgramOnDisplay::startProgram(const QString &path, QProcess &program) const
@@ -89,6 +106,31 @@ void ProgramOnDisplay::stopDevices(const QString &path)
     QProcess::execute(TestPaths::sourceDir() + "/sim/simctl", {"stop", "--dir", path + "/sim"});
 }
 
+QString ProgramOnDisplay::waitForColour(const QPoint &point, const QColor &colour, const QString &what,
+                                       int timeoutMs) const
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("screen.png"));
+    QColor seen;
+    const bool shown = QTest::qWaitFor([&] {
+        // The screen's one pixel, taken as ImageMagick's import sees it.
+        const QString crop = QStringLiteral("1x1+%1+%2").arg(point.x()).arg(point.y());
+        if (QProcess::execute(QStringLiteral("import"), {"-display", m_display, "-window", "root", "-crop", crop, path}) != 0)
+            return false;
+        const QImage image(path);
+        if (image.isNull())
+            return false;
+        seen = image.pixelColor(0, 0);
+        return qAbs(seen.red() - colour.red()) + qAbs(seen.green() - colour.green())
+                   + qAbs(seen.blue() - colour.blue()) <= 12;
+    }, timeoutMs);
+    if (shown)
+        return QString();
+    return QStringLiteral("%1 did not show in %2 ms: (%3,%4) is %5, not %6")
+        .arg(what).arg(timeoutMs).arg(point.x()).arg(point.y())
+        .arg(seen.isValid() ? seen.name() : QStringLiteral("not taken"), colour.name());
+}
+
 bool ProgramOnDisplay::runTool(const QStringList &arguments) const
 {
     QProcess tool;
@@ -97,5 +139,5 @@ bool ProgramOnDisplay::runTool(const QStringList &arguments) const
     tool.setProcessEnvironment(env);
     tool.start(QStringLiteral("python3"),
                QStringList {TestPaths::sourceDir() + "/tests/screens/xwindow.py"} + arguments);
-    return tool.waitForFinished(60000) && tool.exitCode() == 0;
+    return tool.waitForFinished(30000) && tool.exitCode() == 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QPoint>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -16,6 +18,7 @@ public:
     // Starts Xvfb; false when it did not come up.
     bool startDisplay();
     QString display() const { return m_display; }
+    qint64 displayProcessId() const { return m_xvfb.processId(); }
 
     // The demo root copied to path (with the MIB, a working and a temporary folder), its
     // devices started by the demo script.
@@ -25,6 +28,10 @@ public:
     bool startProgram(const QString &path, QProcess &program) const;
     // The simulated devices of the root at path stopped.
     static void stopDevices(const QString &path);
+
+    // Empty once the screen shows colour at point (the program's window is at the top
+    // left), within timeoutMs; otherwise what it shows there, for the failure message.
+    QString waitForColour(const QPoint &point, const QColor &colour, const QString &what, int timeoutMs = 30000) const;
 
     // The window tool with these arguments on this display; true when it did its work.
     bool runTool(const QStringList &arguments) const;
