@@ -488,6 +488,8 @@ Item {
         objectName: "messagePopup"
         property int number: 0
         readonly property bool waits: number === 4 || number === 11
+        // The connection test's pop-up is replaced by its verdict, which can then be closed.
+        readonly property bool checking: number === 3
         readonly property bool asks: number === 5 || number === 10
         anchors.centerIn: parent
         width: Math.max(300 * page.scaling, messageBody.implicitWidth + 40 * page.scaling)
@@ -512,7 +514,7 @@ Item {
             spacing: 12 * page.scaling
             Button {
                 objectName: "messageOk"
-                visible: !messagePopup.asks && (!messagePopup.waits || page.settingok)
+                visible: !messagePopup.asks && !messagePopup.checking && (!messagePopup.waits || page.settingok)
                 text: "OK"
                 onClicked: messagePopup.close()
             }
