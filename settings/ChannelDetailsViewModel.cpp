@@ -10,11 +10,13 @@
 #include "platform/PlatformSleep.h"
 #include "screens/AlertSettingFile.h"
 #include "screens/ChannelSettingFile.h"
+#include "screens/HeldInputDrop.h"
 #include "screens/SettingFileText.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QVector>
 
@@ -865,6 +867,8 @@ void ChannelDetailsViewModel::putIntoService()
     if (gate && gate->isClosing())
         return;
     OperationGate::Scope operation(gate, "details save");
+    // After the scope: clicks held during the save never reach the screen it returns to.
+    const auto dropHeldInput = qScopeGuard(&HeldInputDrop::now);
     emit openPopup(PopupApplying);
     pauseForPopup(400);
 

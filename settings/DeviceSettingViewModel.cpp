@@ -15,6 +15,7 @@
 #include "screens/DeviceChoiceTables.h"
 #include "screens/DeviceListFile.h"
 #include "screens/DeviceRowCheck.h"
+#include "screens/HeldInputDrop.h"
 #include "screens/MainFrameViewModel.h"
 #include "screens/RegistrationFile.h"
 #include "screens/ResultSaveWriter.h"
@@ -1229,6 +1230,7 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
         return true;
     }
     OperationGate::Scope operation(gate, "apply");
+    const auto dropHeldInput = qScopeGuard(&HeldInputDrop::now);
     operationActive = true;
     const auto activeEnd = qScopeGuard([this] { operationActive = false; });
     logEnter("applySettings");
@@ -1608,6 +1610,7 @@ void DeviceSettingViewModel::endInformationReadout()
         return;
     }
     OperationGate::Scope operation(gate, "readout end");
+    const auto dropHeldInput = qScopeGuard(&HeldInputDrop::now);
     operationActive = true;
     const auto activeEnd = qScopeGuard([this] { operationActive = false; });
     readoutTimer->stop();

@@ -21,6 +21,8 @@ Item {
 
     // The page's own.
     property bool allcheckstate: false
+    // While a save puts the settings into service its pop-up has no OK and stays up.
+    property bool saving: false
     property var measurementItemList: ["選択", "No", "BAND", "CH", "周波数\n[MHz]", "放送規格", "局発\n[GHz]",
         "給電", "LEVEL\n[dBuV]", "MER/CN\n[dB]", "BER", "光レベル\n[dBm]"]
     property int headerColumns: 2
@@ -71,6 +73,7 @@ Item {
             discardPopup.open()
             return
         }
+        saving = popupNumber === 6
         popuptext2.text = popupTexts[popupNumber] !== undefined ? popupTexts[popupNumber] : ""
         channeldetailsPopup.open()
     }
@@ -379,6 +382,7 @@ Item {
         objectName: "channeldetailsPopup"
         width: 420
         height: 180
+        closePolicy: page.saving ? Popup.NoAutoClose : Popup.CloseOnEscape
         Text {
             id: popuptext2
             objectName: "popuptext2"
@@ -395,6 +399,7 @@ Item {
         Button {
             id: popupOk
             objectName: "popupOkButton"
+            visible: !page.saving
             anchors.horizontalCenter: parent.horizontalCenter
             anchors.bottom: parent.bottom
             text: "OK"

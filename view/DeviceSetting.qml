@@ -40,6 +40,12 @@ Item {
     readonly property var headerColumnName: ["選択", "機器No", "名称", "IPアドレス", "同軸/光", "光波長選択",
                                              "チャンネル設定", "サイクル間隔", "アラート\n有効時間", "接続テスト"]
     readonly property var columnWidths: [40, 50, 110, 140, 80, 95, 100, 80, 130, 80]
+    readonly property real tableWidth: columnWidths.reduce(function(sum, width) { return sum + width }, 0)
+    // The table's rows are made a slice at a time between other events, as the start-up
+    // makes its pages: fifty rows at once held the window for a sixth of a second, on the
+    // screen's opening and again whenever the table is filled anew.
+    readonly property int rowsPerSlice: 5
+    property int rowsMade: rowsPerSlice
     readonly property var infoHeaderName: ["機器No", "名称", "IPアドレス", "シリアル番号", "MACアドレス", "FW バージョン"]
     readonly property var infoColumnWidths: [60, 120, 140, 150, 170, 130]
     readonly property string headerColor: "#35506e"
@@ -233,31 +239,37 @@ Item {
                     Column {
                         id: rows
                         Repeater {
+                            id: rowsRepeater
                             objectName: "settingListRowsRepeater"
                             model: deviceSettingModel
-                            SettingListRowEdit {
-                                rowindex: index
-                                scaling: page.scaling
-                                fontName: page.fontName
-                                columnWidths: page.columnWidths
-                                allcheckstring: page.allcheckstring
-                                hour: page.hour
-                                minutes: page.minutes
-                                startH: page.startH
-                                startM: page.startM
-                                endH: page.endH
-                                endM: page.endM
-                                deviceno: model.deviceno
-                                devicename: model.devicename
-                                ipaddress: model.ipaddress
-                                inputtype: model.inputtype
-                                settingfile: model.settingfile
-                                validtime: model.validtime
-                                cycleInterval: model.cycleInterval
-                                hikariWaveLength: model.hikariWaveLength
-                                onRowButton: page.rowbuttonclicked(name, value, row)
-                                onTimeChange: page.changetimeclicked(name, start, end, row)
-                                onSameTimeRefused: page.onOpenPopup(6)
+                            Loader {
+                                active: index < page.rowsMade
+                                width: page.tableWidth * page.scaling
+                                height: 34 * page.scaling
+                                sourceComponent: SettingListRowEdit {
+                                    rowindex: index
+                                    scaling: page.scaling
+                                    fontName: page.fontName
+                                    columnWidths: page.columnWidths
+                                    allcheckstring: page.allcheckstring
+                                    hour: page.hour
+                                    minutes: page.minutes
+                                    startH: page.startH
+                                    startM: page.startM
+                                    endH: page.endH
+                                    endM: page.endM
+                                    deviceno: model.deviceno
+                                    devicename: model.devicename
+                                    ipaddress: model.ipaddress
+                                    inputtype: model.inputtype
+                                    settingfile: model.settingfile
+                                    validtime: model.validtime
+                                    cycleInterval: model.cycleInterval
+                                    hikariWaveLength: model.hikariWaveLength
+                                    onRowButton: page.rowbuttonclicked(name, value, row)
+                                    onTimeChange: page.changetimeclicked(name, start, end, row)
+                                    onSameTimeRefused: page.onOpenPopup(6)
+                                }
                             }
                         }
                     }
@@ -276,6 +288,19 @@ Item {
                 }
             }
         }
+    }
+
+    Timer {
+        interval: 0
+        repeat: true
+        running: page.rowsMade < rowsRepeater.count
+        onTriggered: page.rowsMade += page.rowsPerSlice
+    }
+
+    Connections {
+        target: deviceSettingModel
+        function onRowsRemoved() { page.rowsMade = page.rowsPerSlice }
+        function onModelReset() { page.rowsMade = page.rowsPerSlice }
     }
 
     function setAllChecked(state) {
@@ -488,6 +513,8 @@ Item {
         objectName: "messagePopup"
         property int number: 0
         readonly property bool waits: number === 4 || number === 11
+        // The connection test's pop-up is replaced by its verdict, which can then be closed.
+        readonly property bool checking: number === 3
         readonly property bool asks: number === 5 || number === 10
         anchors.centerIn: parent
         width: Math.max(300 * page.scaling, messageBody.implicitWidth + 40 * page.scaling)
@@ -512,7 +539,7 @@ Item {
             spacing: 12 * page.scaling
             Button {
                 objectName: "messageOk"
-                visible: !messagePopup.asks && (!messagePopup.waits || page.settingok)
+                visible: !messagePopup.asks && !messagePopup.checking && (!messagePopup.waits || page.settingok)
                 text: "OK"
                 onClicked: messagePopup.close()
             }

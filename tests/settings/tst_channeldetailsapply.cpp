@@ -4,6 +4,7 @@
 // stored results moved to their channels' new positions, and restarted; the next pass asks
 // for the new plan and the result list shows its rows. A stopped device stays stopped, a
 // device left without channels is marked stopped, and a failed replacement changes nothing.
+// The save's progress pop-up takes the operator's clicks until the save has ended.
 #include "DetailsHost.h"
 
 #include "core/MeasureResultModel.h"
@@ -11,6 +12,8 @@
 #include "support/ResultListSetup.h"
 #include "support/SimDevices.h"
 #include "support/WorkerTicks.h"
+
+#include <QTimer>
 
 namespace {
 constexpr int Patience = 40000;
@@ -280,6 +283,71 @@ private slots:
         QVERIFY(device->isMonitoring());
         fx->closePopups();
         QVERIFY(QDir(fx->alertPath(1, AlertSettingFile::Copy::Committed)).removeRecursively());
+    }
+
+    // While the save runs its pop-up has no OK: the operator's clicks on OK's place and on
+    // HOME land on the pop-up, and the save ends on its own screen (the result list, or the
+    // details with the failure and then an OK that closes it).
+    void progressPopupTakesClicks_data()
+    {
+        QTest::addColumn<bool>("workerStays");
+        QTest::addColumn<QString>("endPage");
+        QTest::addColumn<QString>("endText");
+        QTest::newRow("saved") << false << QStringLiteral("MeasurementResult") << QString();
+        QTest::newRow("device not stopped") << true << QStringLiteral("ChannelDetails")
+                                            << QStringLiteral("機器の測定を停止できなかったため");
+    }
+    void progressPopupTakesClicks()
+    {
+        QFETCH(bool, workerStays);
+        QFETCH(QString, endPage);
+        QFETCH(QString, endText);
+        device->setMeasurementState(0);
+        // As if the worker were still inside its loop: the save waits for it, then gives up.
+        device->setPollingLoopActive(workerStays ? 1 : 0);
+        QVERIFY(fx->writePlan(1, ChannelSettingFile::Copy::Working, "0,20,515143,0,0,0,1\n"));
+        QVERIFY(fx->open(1, QStringLiteral("本社"), ScreenMeasurementResult));
+        QTRY_VERIFY(fx->host->window->isExposed());
+        const int logFrom = fx->root.logLines().size();
+
+        QString runningText;
+        bool okShown = true;
+        bool stillUp = false;
+        // Runs inside the save's first pause.
+        QTimer::singleShot(0, [&] {
+            runningText = fx->popupText();
+            okShown = fx->host->visibleItem(QStringLiteral("popupOkButton")) != nullptr;
+            auto *ok = qobject_cast<QQuickItem *>(fx->pageChild(QStringLiteral("popupOkButton")));
+            if (ok) {
+                const QPointF centre = ok->mapToScene(QPointF(ok->width() / 2, ok->height() / 2));
+                QTest::mouseClick(fx->host->window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+            }
+            QTest::keyClick(fx->host->window, Qt::Key_Escape);
+            auto *home = fx->host->visibleItem(QStringLiteral("homeButton"));
+            if (home) {
+                const QPointF centre = home->mapToScene(QPointF(home->width() / 2, home->height() / 2));
+                QTest::mouseClick(fx->host->window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+            }
+            stillUp = !fx->popupText().isEmpty();
+        });
+        fx->save();
+
+        QCOMPARE(runningText, QStringLiteral("設定中です。\nしばらくお待ちください。"));
+        QVERIFY(!okShown);
+        QVERIFY(stillUp);
+        QCOMPARE(fx->topPageName(), endPage);
+        QVERIFY(fx->root.logMessages(logFrom).filter(QStringLiteral("閉じる画面の遷移確認")).isEmpty());
+        QTest::qWait(200);
+        QCOMPARE(fx->topPageName(), endPage);
+        if (endText.isEmpty()) {
+            QCOMPARE(device->channelSetting(0).channel, QStringLiteral("20"));
+            return;
+        }
+        // The failure can be read and closed.
+        QVERIFY(fx->popupText().startsWith(endText));
+        QVERIFY(fx->host->click(QStringLiteral("popupOkButton")));
+        QTRY_VERIFY(fx->popupText().isEmpty());
+        device->setPollingLoopActive(0);
     }
 };
 

@@ -733,10 +733,20 @@ private slots:
         QCOMPARE(popups.size(), 1);
         QCOMPARE(popups.first().at(0).toInt(), 3);
         QCOMPARE(message->property("text").toString(), QStringLiteral("確認中です。\nしばらくお待ちください。"));
+        // It has no OK until the verdict: a click on OK's place stays on it.
+        QVERIFY(!host->visibleItem(QStringLiteral("messageOk")));
+        auto *ok = host->window->findChild<QQuickItem *>(QStringLiteral("messageOk"));
+        auto *messagePopup = page->findChild<QObject *>(QStringLiteral("messagePopup"));
+        QVERIFY(ok && messagePopup);
+        QTest::mouseClick(host->window, Qt::LeftButton, Qt::NoModifier,
+                          ok->mapToScene(QPointF(ok->width() / 2, ok->height() / 2)).toPoint());
         QTRY_COMPARE_WITH_TIMEOUT(popups.size(), 2, 15000);
         QCOMPARE(popups.last().at(0).toInt(), verdict);
         QCOMPARE(message->property("text").toString(), verdict == 1 ? QStringLiteral("正常に接続されています。")
                                                                     : QStringLiteral("接続出来ませんでした。"));
+        QVERIFY(messagePopup->property("opened").toBool());
+        QVERIFY(host->click(QStringLiteral("messageOk")));
+        QTRY_VERIFY(!messagePopup->property("visible").toBool());
         QCOMPARE(devices()->device(0)->ipAddressText(), QStringLiteral("10.0.0.1"));
         host->transit(QStringLiteral("Home.qml"));
     }
