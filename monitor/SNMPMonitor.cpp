@@ -205,6 +205,8 @@ void SNMPMonitor::work()
         }
         if (firstTurn) {
             mode = current->requestMode();
+            if (mode == int(RequestMode::Information))
+                current->beginIdentityPass();
             firstTurn = false;
         }
 

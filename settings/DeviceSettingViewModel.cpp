@@ -30,6 +30,7 @@
 #include <QTimer>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -191,9 +192,14 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
         savedRecords.append(DeviceEditRecord::blank(count + 1));
     }
 
+    // Queued as onInformationResponse's connection is; each reply keeps the readout it answers.
     if (list)
-        connect(list, &DeviceList::notifyInfomation, this, &DeviceSettingViewModel::onInformationResponse,
+        connect(list, &DeviceList::notifyInfomation, this, [this, list](uint index, QString response) {
+            const quint64 readout = list->informationReplyReadout();
+            QMetaObject::invokeMethod(
+                this, [this, readout, index, response] { takeIdentityReply(readout, index, response); },
                 Qt::QueuedConnection);
+        });
 }
 
 DeviceSettingViewModel::~DeviceSettingViewModel() = default;
@@ -1021,7 +1027,6 @@ void DeviceSettingViewModel::registerDevice(int deviceNo, const DeviceEditRecord
 
 void DeviceSettingViewModel::startReadoutTimer()
 {
-    ++readoutGeneration;
     readoutTimer->start(readoutBoundMs);
     readoutActive = true;
 }
@@ -1030,7 +1035,6 @@ void DeviceSettingViewModel::startReadoutTimer()
 // with the last of them.
 void DeviceSettingViewModel::beginPacedStarts()
 {
-    ++readoutGeneration;
     readoutTimer->stop();
     readoutActive = true;
     nextPacedStart = 0;
@@ -1121,6 +1125,7 @@ void DeviceSettingViewModel::applyImported()
             device->setMacAddress(Unknown);
             device->setFirmwareVersion(Unknown);
             device->setRequestMode(1);
+            device->setIdentityReadout(readoutId);
         }
         savedRecords.append(record);
     }
@@ -1212,23 +1217,34 @@ QList<int> DeviceSettingViewModel::registerNewRows()
 bool DeviceSettingViewModel::applySettings(bool readAll)
 {
     ApplicationModel *model = app();
-    DeviceList *list = devices();
-    if (!model || !list)
+    if (!model || !devices())
         return false;
     OperationGate *gate = model->operationGate();
-    if (gate->isClosing())
-        return false;
-    if (gate->isBusy()) {
-        // Begun inside another operation's wait: it runs after that one.
-        log(QStringLiteral("apply waits for %1").arg(QString::fromLatin1(gate->runningName())));
-        ++queuedApplies;
-        gate->runOrQueue(this, "apply", [this, readAll] {
+    const QString waitsFor = QString::fromLatin1(gate->runningName());
+    // Begun inside another operation's wait, or while work waits for its turn: it runs after
+    // them. A queued apply counts as done for its caller.
+    auto result = std::make_shared<bool>(true);
+    auto queued = std::make_shared<bool>(false);
+    const OperationGate::Entry entry = gate->enter(this, "apply", [this, readAll, result, queued] {
+        if (*queued)
             --queuedApplies;
-            applySettings(readAll);
-        });
-        return true;
+        *result = applyNow(readAll);
+    });
+    if (entry == OperationGate::Entry::Refused)
+        return false;
+    if (entry == OperationGate::Entry::Queued) {
+        *queued = true;
+        ++queuedApplies;
+        log(QStringLiteral("apply waits for %1").arg(waitsFor.isEmpty() ? QStringLiteral("queued work") : waitsFor));
     }
-    OperationGate::Scope operation(gate, "apply");
+    return *result;
+}
+
+bool DeviceSettingViewModel::applyNow(bool readAll)
+{
+    DeviceList *list = devices();
+    if (!list)
+        return false;
     operationActive = true;
     const auto activeEnd = qScopeGuard([this] { operationActive = false; });
     logEnter("applySettings");
@@ -1242,7 +1258,9 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
         return false;
 
     // This apply's readout supersedes a running one: the earlier bound must not end it
-    // while this apply waits for its workers.
+    // while this apply waits for its workers, and the replies of the passes it restarts
+    // are told from its own by this id.
+    ++readoutId;
     readoutTimer->stop();
     stopPacedStarts();
     showProgress(readAll);
@@ -1317,8 +1335,16 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
         if (marked.contains(j)) {
             if (!readAll) {
                 const quint32 address = packedAddress(record.ipAddress);
+                const QString formerAddress = device->ipAddressText();
                 device->setDeviceNo(j + 1);
                 device->setIpAddress(&address);
+                // The identity read at the former address is not this one's, whatever comes
+                // of the readout.
+                if (device->ipAddressText() != formerAddress) {
+                    device->setSerialNumber(Unknown);
+                    device->setMacAddress(Unknown);
+                    device->setFirmwareVersion(Unknown);
+                }
                 device->setName(record.name);
                 device->setInputType(SettingFileText::toInt(record.inputType));
                 device->setCycleInterval(SettingFileText::toInt(record.cycleInterval));
@@ -1330,6 +1356,7 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
             if (device->ipAddressText() != NoAddress) {
                 device->setOptionId(true);
                 device->setRequestMode(1);
+                device->setIdentityReadout(readoutId);
                 list->startMonitoringAt(j);
             } else {
                 device->setSerialNumber(Unknown);
@@ -1521,26 +1548,56 @@ void DeviceSettingViewModel::timeoutthread()
     endInformationReadout();
 }
 
+void DeviceSettingViewModel::takeIdentityReply(quint64 readout, uint index, const QString &response)
+{
+    const quint64 outer = replyReadout;
+    replyReadout = readout;
+    onInformationResponse(index, response);
+    replyReadout = outer;
+}
+
+LevelChecker *DeviceSettingViewModel::pendingDeviceOf(quint64 readout, int position) const
+{
+    DeviceList *list = devices();
+    // Late replies (after the end, for a device no longer pending or no longer listed) are
+    // ignored: they would end the readout a second time. So are the replies of a pass that
+    // an apply has restarted since: they tell of the device as it was.
+    if (!readoutActive || !list || position < 0 || position >= list->deviceCount()
+        || position >= informationPending.size() || !informationPending.at(position))
+        return nullptr;
+    LevelChecker *device = list->device(position);
+    if (!device || (readout != 0 && device->identityReadout() != readout))
+        return nullptr;
+    return device;
+}
+
 void DeviceSettingViewModel::onInformationResponse(uint index, QString response)
 {
     OperationGate *gate = operationGate();
     if (gate && gate->isClosing())
         return;
-    if (gate && gate->isBusy()) {
-        // Handled after the running operation, against the readout it leaves in place.
-        gate->runOrQueue(this, "identity reply", [this, index, response] { onInformationResponse(index, response); });
-        return;
-    }
-    DeviceList *list = devices();
+    const quint64 readout = replyReadout;
     const int position = static_cast<int>(index);
-    // Late replies (after the end, for a device no longer pending or no longer listed) are
-    // ignored: they would end the readout a second time.
-    if (!readoutActive || !list || position >= list->deviceCount() || position >= informationPending.size()
-        || !informationPending.at(position))
+    if (!pendingDeviceOf(readout, position))
         return;
-    LevelChecker *device = list->device(position);
-    if (!device)
+    const auto handle = [this, readout, position, response] {
+        // Judged again at its turn: an apply may have restarted the device meanwhile.
+        if (LevelChecker *device = pendingDeviceOf(readout, position))
+            storeIdentityReply(device, position, response);
+    };
+    // After the running operation and the work waiting before it.
+    if (gate)
+        gate->runOrQueue(this, "identity reply", handle);
+    else
+        handle();
+}
+
+void DeviceSettingViewModel::storeIdentityReply(LevelChecker *device, int position, const QString &response)
+{
+    OperationGate *gate = operationGate();
+    if (gate && gate->isClosing())
         return;
+    DeviceList *list = devices();
 
     const auto setUnknown = [device] {
         device->setSerialNumber(Unknown);
@@ -1599,15 +1656,23 @@ void DeviceSettingViewModel::endInformationReadout()
         readoutActive = false;
         return;
     }
-    if (gate && gate->isBusy()) {
-        const int generation = readoutGeneration;
-        gate->runOrQueue(this, "readout end", [this, generation] {
-            if (generation == readoutGeneration && readoutActive)
-                endInformationReadout();
-        });
+    if (!gate) {
+        endReadoutNow();
         return;
     }
-    OperationGate::Scope operation(gate, "readout end");
+    // A queued end belongs to the readout it was due for: an apply begun since supersedes it.
+    const quint64 readout = readoutId;
+    auto queued = std::make_shared<bool>(false);
+    if (gate->enter(this, "readout end", [this, readout, queued] {
+            if (!*queued || (readout == readoutId && readoutActive))
+                endReadoutNow();
+        })
+        == OperationGate::Entry::Queued)
+        *queued = true;
+}
+
+void DeviceSettingViewModel::endReadoutNow()
+{
     operationActive = true;
     const auto activeEnd = qScopeGuard([this] { operationActive = false; });
     readoutTimer->stop();
