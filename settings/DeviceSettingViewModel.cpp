@@ -1097,6 +1097,9 @@ QString DeviceSettingViewModel::finishedText(const QString &text) const
             QStringLiteral("機器No.%1 の設定ファイルを置き換えられませんでした。").arg(numberList(failedPairDeviceNos));
         shown = text == QStringLiteral("設定完了") ? failed : text + QLatin1Char('\n') + failed;
     }
+    // A readout that could not read every device never reads as a plain success.
+    if (!unreadDevices.isEmpty())
+        shown += QStringLiteral("\n%1 の機器情報を取得できませんでした。").arg(unreadDevices.join(QStringLiteral("、")));
     if (skippedDeviceNos.isEmpty())
         return shown;
     return shown + QStringLiteral("\n機器No.%1 は停止できず、変更されていません。").arg(numberList(skippedDeviceNos));
@@ -1270,6 +1273,7 @@ bool DeviceSettingViewModel::applyNow(bool readAll)
         applyStopFlags.fill(false);
     skippedDeviceNos.clear();
     skippedDeviceIndexes.clear();
+    unreadDevices.clear();
 
     if (imported)
         applyImported();
@@ -1717,6 +1721,15 @@ void DeviceSettingViewModel::endReadoutNow()
             entry.started = false;
             writeWorkLog(entry, WorkLogMeasurementStartStop);
         }
+    }
+    unreadDevices.clear();
+    for (int i : qAsConst(flagged)) {
+        const LevelChecker *device = list->device(i);
+        if (!device || skippedDeviceIndexes.contains(i))
+            continue;
+        if (informationPending.value(i) || device->serialNumber() == Unknown || device->macAddress() == Unknown
+            || device->firmwareVersion() == Unknown)
+            unreadDevices.append(QStringLiteral("機器No.%1(%2)").arg(i + 1).arg(device->name()));
     }
     if (DeviceListFileWrite())
         removeRetiredDeviceFiles();

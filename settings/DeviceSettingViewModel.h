@@ -226,6 +226,8 @@ private:
     QList<int> skippedDeviceIndexes;
     // Devices whose pending plan and thresholds the last apply could not put into service.
     QList<int> failedPairDeviceNos;
+    // The devices of the last readout whose identity it could not read: "機器No.2(名前)".
+    QStringList unreadDevices;
     // Numbers of the devices an apply removed, whose files go once the registration is written.
     QList<int> retiredDeviceNos;
 };

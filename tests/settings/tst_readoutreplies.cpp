@@ -183,6 +183,30 @@ private slots:
             QCOMPARE(devices()->device(i)->requestMode(), 0);
     }
 
+    // The operator reads every identity with 機種情報確認 and one device does not answer:
+    // the end names it, by number and name, beside the success text; the one that answered
+    // is not named.
+    void readoutNamesTheDevicesItCouldNotRead()
+    {
+        SimDevices sim;
+        QVERIFY2(sim.start(1), qPrintable(sim.lastError()));
+        QVERIFY(makeRoot(Header + line(1, QStringLiteral("機1"), sim.address(1), 1)
+                         + line(2, QStringLiteral("無応答"), QStringLiteral("127.0.0.1:9"), 1)));
+        QVERIFY(start());
+        QVERIFY(openScreen());
+        vm()->setReadoutBoundMs(8000);
+        clickNamed("deviceInformationButton");
+        clickNamed("messageYes");
+        QTRY_VERIFY(vm()->isReadoutRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!vm()->isReadoutRunning(), 20000);
+        QQuickItem *shown = nullptr;
+        QTRY_VERIFY((shown = host->visibleItem(QStringLiteral("messageText"))));
+        QTRY_COMPARE(shown->property("text").toString(),
+                     QStringLiteral("更新しました。\n機器No.2(無応答) の機器情報を取得できませんでした。"));
+        QVERIFY(page()->property("settingok").toBool());
+        QCOMPARE(devices()->device(0)->serialNumber(), QStringLiteral("VZ52-00001"));
+    }
+
     // An apply begun when no operation runs but work still waits for its turn (handed over
     // by an operation that has just ended) runs after that work, not ahead of it.
     void applyWhileWorkQueuedRunsAfterIt()
