@@ -88,6 +88,15 @@ void ApplicationModel::onRebootTimer()
 {
     if (!setting.rebootFlg)
         return; // off for the rest of the run
+    // Never inside an operation's wait for its workers: the devices it stops or starts
+    // would not be the ones the operation counts on.
+    gate->enter(this, "daily reboot", [this] { rebootTick(); });
+    rebootTimer->setInterval(60000);
+    rebootTimer->start();
+}
+
+void ApplicationModel::rebootTick()
+{
     const QDateTime now = QDateTime::currentDateTime();
     switch (rebootSchedule.tick(now.date(), now.time(), setting.rebootTime, setting.rebootStopSec)) {
     case RebootSchedule::Action::StopAndReboot:
@@ -103,8 +112,6 @@ void ApplicationModel::onRebootTimer()
     case RebootSchedule::Action::None:
         break;
     }
-    rebootTimer->setInterval(60000);
-    rebootTimer->start();
 }
 
 void ApplicationModel::log(const QString &source, const QString &message, const int &level)

@@ -53,6 +53,8 @@ public slots:
     void onRebootTimer();
 
 private:
+    void rebootTick();
+
     QQmlApplicationEngine *engine;
     SystemLog *systemLog;
     int logLevel;

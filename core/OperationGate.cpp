@@ -34,6 +34,32 @@ void OperationGate::runOrQueue(QObject *context, const char *name, std::function
         scheduleNext();
 }
 
+OperationGate::Entry OperationGate::enter(QObject *context, const char *name, std::function<void()> work)
+{
+    if (closing)
+        return Entry::Refused;
+    return admit({context, QByteArray(name), std::move(work), true, false});
+}
+
+OperationGate::Entry OperationGate::enterClose(QObject *context, std::function<void()> work)
+{
+    closing = true;
+    return admit({context, QByteArrayLiteral("close"), std::move(work), true, true});
+}
+
+OperationGate::Entry OperationGate::admit(Queued item)
+{
+    if (!isBusy() && queue.isEmpty()) {
+        Scope operation(this, item.name.constData());
+        item.work();
+        return Entry::Ran;
+    }
+    queue.append(std::move(item));
+    if (!isBusy())
+        scheduleNext();
+    return Entry::Queued;
+}
+
 void OperationGate::begin(const char *name)
 {
     if (depth++ == 0)
@@ -66,8 +92,14 @@ void OperationGate::runNext()
     if (isBusy() || queue.isEmpty())
         return;
     Queued next = queue.takeFirst();
-    if (next.context)
-        next.work();
+    if (next.context && (!next.operation || !closing || next.close)) {
+        if (next.operation) {
+            Scope operation(this, next.name.constData());
+            next.work();
+        } else {
+            next.work();
+        }
+    }
     if (!isBusy() && !queue.isEmpty())
         scheduleNext();
 }

@@ -42,6 +42,16 @@ public:
     // queues it. Queued work whose context has gone by its turn is dropped.
     void runOrQueue(QObject *context, const char *name, std::function<void()> work);
 
+    enum class Entry { Ran, Queued, Refused };
+    // The one way into an operation, in one order for all: refused once the close has begun;
+    // queued behind the running operation or behind work already waiting; otherwise run at
+    // once. It runs marked as running (a Scope), also when its turn comes from the queue,
+    // where it is dropped if the close began meanwhile.
+    Entry enter(QObject *context, const char *name, std::function<void()> work);
+    // The program's close: from now on enter() refuses; work runs as the last operation,
+    // after the running one and after what waits before it.
+    Entry enterClose(QObject *context, std::function<void()> work);
+
     // Set when the program's close begins: from then on the screens begin no operation
     // and restart no device.
     void setClosing() { closing = true; }
@@ -56,7 +66,12 @@ private:
         QPointer<QObject> context;
         QByteArray name;
         std::function<void()> work;
+        // Run inside a Scope; dropped once the close has begun, unless it is the close.
+        bool operation = false;
+        bool close = false;
     };
+
+    Entry admit(Queued item);
 
     void begin(const char *name);
     void end();

@@ -430,13 +430,25 @@ void DeviceList::connectRelays(LevelChecker *item)
 {
     // Unique: a second start of a monitoring device must not relay every text twice.
     connect(item, &LevelChecker::notifyRcvToList, this, &DeviceList::notifyRcvSnmp, Qt::UniqueConnection);
-    connect(item, &LevelChecker::notifyRcvInfomationToList, this, &DeviceList::notifyRcvInfomationSnmp,
-            Qt::UniqueConnection);
+    // A relay whose device has gone is no longer connected (a new device may reuse its address).
+    if (informationRelays.value(item))
+        return;
+    // Runs in the worker's thread as it emits, where the pass the reply belongs to is known;
+    // the reply then travels to this thread with it.
+    informationRelays.insert(
+        item, connect(item, &LevelChecker::notifyRcvInfomationToList, this,
+                      [this, item](QString ipV4, QString data) {
+                          const quint64 readout = item->identityPassReadout();
+                          QMetaObject::invokeMethod(
+                              this, [this, ipV4, data, readout] { relayInformation(readout, ipV4, data); },
+                              Qt::QueuedConnection);
+                      },
+                      Qt::DirectConnection));
 }
 
 void DeviceList::disconnectRelays(LevelChecker *item)
 {
-    disconnect(item, &LevelChecker::notifyRcvInfomationToList, this, &DeviceList::notifyRcvInfomationSnmp);
+    disconnect(informationRelays.take(item));
     disconnect(item, &LevelChecker::notifyRcvToList, this, &DeviceList::notifyRcvSnmp);
 }
 
@@ -540,9 +552,18 @@ void DeviceList::notifyRcvSnmp(QString ipV4, QString data)
 
 void DeviceList::notifyRcvInfomationSnmp(QString ipV4, QString data)
 {
+    relayInformation(0, ipV4, data);
+}
+
+void DeviceList::relayInformation(quint64 readout, const QString &ipV4, const QString &data)
+{
     const int index = findPeer(ipV4);
-    if (index >= 0)
-        emit notifyInfomation(uint(index), data);
+    if (index < 0)
+        return;
+    const quint64 outer = replyReadout;
+    replyReadout = readout;
+    emit notifyInfomation(uint(index), data);
+    replyReadout = outer;
 }
 
 void DeviceList::writeLog(const QString &message) const

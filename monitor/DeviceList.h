@@ -2,6 +2,7 @@
 
 #include "monitor/RequestMode.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -91,6 +92,10 @@ public:
     // Whether a worker may still use the device (its loop runs or is about to run).
     bool isDeviceInUse(const LevelChecker *device) const;
 
+    // While notifyInfomation is emitted: the identity readout its reply answers (the pass's
+    // tag, LevelChecker::identityPassReadout), 0 for a reply without one.
+    quint64 informationReplyReadout() const { return replyReadout; }
+
 signals:
     void notifyResponse(uint index, QString response);
     void notifyInfomation(uint index, QString response);
@@ -115,6 +120,7 @@ private:
     void startOne(int position, bool pause);
     void stopMonitoringOne(int position);
     void stopMeasurementOne(int position);
+    void relayInformation(quint64 readout, const QString &ipV4, const QString &data);
     void connectRelays(LevelChecker *device);
     void disconnectRelays(LevelChecker *device);
     // Position of the first device that the peer text names, -1 when none.
@@ -142,4 +148,7 @@ private:
     QTimer *heldDeviceTimer = nullptr;
     QTimer *restartTimer = nullptr;
     int restartPosition = 0;
+    // The identity relay of each device whose relays are connected.
+    QHash<const LevelChecker *, QMetaObject::Connection> informationRelays;
+    quint64 replyReadout = 0;
 };

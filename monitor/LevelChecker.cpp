@@ -271,6 +271,10 @@ int LevelChecker::currentChannelIndex() const { return m_currentChannelIndex.loa
 void LevelChecker::setCurrentChannelIndex(int index) { m_currentChannelIndex.store(index); }
 int LevelChecker::requestMode() const { return m_requestMode.load(); }
 void LevelChecker::setRequestMode(int requestMode) { m_requestMode.store(requestMode); }
+quint64 LevelChecker::identityReadout() const { return m_identityReadout.load(); }
+void LevelChecker::setIdentityReadout(quint64 readout) { m_identityReadout.store(readout); }
+void LevelChecker::beginIdentityPass() { m_identityPassReadout.store(m_identityReadout.load()); }
+quint64 LevelChecker::identityPassReadout() const { return m_identityPassReadout.load(); }
 bool LevelChecker::isMonitoring() const { return m_monitoring.load(); }
 void LevelChecker::setMonitoring(bool monitoring) { m_monitoring.store(monitoring); }
 bool LevelChecker::isRebootRequested() const { return m_rebootRequested.load(); }

@@ -118,6 +118,13 @@ public:
     void setCurrentChannelIndex(int index);
     int requestMode() const;
     void setRequestMode(int requestMode);
+    // The identity readout the device's next identity pass answers: set before the device
+    // is started for one. The worker takes it when its pass begins and tags every reply of
+    // that pass with it, so that a reply can be told from one of an earlier pass.
+    quint64 identityReadout() const;
+    void setIdentityReadout(quint64 readout);
+    void beginIdentityPass();
+    quint64 identityPassReadout() const;
     bool isMonitoring() const;
     void setMonitoring(bool monitoring);
     bool isRebootRequested() const;
@@ -261,6 +268,8 @@ private:
     ApplicationSetting m_applicationSetting;
     std::atomic<int> m_cycleInterval { 0 };
     std::atomic<int> m_requestMode { 0 };
+    std::atomic<quint64> m_identityReadout { 0 };
+    std::atomic<quint64> m_identityPassReadout { 0 };
     std::atomic<int> m_measurementActive { 0 };
     netsnmp_pdu *m_pendingPdu = nullptr;
     std::atomic<int> m_pollingLoopActive { 0 };

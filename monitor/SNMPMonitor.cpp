@@ -206,6 +206,8 @@ void SNMPMonitor::work()
         }
         if (firstTurn) {
             mode = current->requestMode();
+            if (mode == int(RequestMode::Information))
+                current->beginIdentityPass();
             firstTurn = false;
         }
 

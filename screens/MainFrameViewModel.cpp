@@ -306,7 +306,6 @@ void MainFrameViewModel::onButtonClicked(QString button)
 
 void MainFrameViewModel::closeDevices()
 {
-    OperationGate::Scope operation(app()->operationGate(), "close");
     log(QStringLiteral("ウィンドウを閉じる"));
     if (!appPlayNg) {
         stopMeasuringCheckers();
@@ -321,20 +320,16 @@ void MainFrameViewModel::closeAfterRunningOperation(std::function<void()> then)
         return;
     }
     OperationGate *gate = app()->operationGate();
-    // From now on no screen begins an operation or restarts a device.
-    gate->setClosing();
-    if (!gate->isBusy()) {
-        closeDevices();
-        then();
-        return;
-    }
-    // Never inside another operation's wait: the devices it restarts afterwards and the
-    // files it writes would not match the registration written here.
-    log(QStringLiteral("close waits for %1").arg(QString::fromLatin1(gate->runningName())));
-    gate->runOrQueue(this, "close", [this, then] {
-        closeDevices();
-        then();
-    });
+    const QString waitsFor = QString::fromLatin1(gate->runningName());
+    // From now on no screen begins an operation or restarts a device. Never inside another
+    // operation's wait: the devices it restarts afterwards and the files it writes would not
+    // match the registration written here.
+    if (gate->enterClose(this, [this, then] {
+            closeDevices();
+            then();
+        })
+        == OperationGate::Entry::Queued)
+        log(QStringLiteral("close waits for %1").arg(waitsFor.isEmpty() ? QStringLiteral("queued work") : waitsFor));
 }
 
 void MainFrameViewModel::onHomeButtonClicked()

@@ -857,17 +857,20 @@ void ChannelDetailsViewModel::putIntoService()
 {
     ApplicationModel *gateOwner = app();
     OperationGate *gate = gateOwner ? gateOwner->operationGate() : nullptr;
-    if (gate && gate->isBusy()) {
-        // The saved pair goes into service after the running apply or readout's end.
-        log(QStringLiteral("details save waits for %1").arg(QString::fromLatin1(gate->runningName())));
-        gate->runOrQueue(this, "details save", [this] { putIntoService(); });
+    if (!gate) {
+        putIntoServiceNow();
         return;
     }
-    // The close stops the devices itself; the saved pair is promoted at the next apply.
-    if (gate && gate->isClosing())
-        return;
-    OperationGate::Scope operation(gate, "details save");
-    // After the scope: clicks held during the save never reach the screen it returns to.
+    // The saved pair goes into service after the running apply or readout's end. Once the
+    // close has begun it stops the devices itself; the pair is promoted at the next apply.
+    const QString waitsFor = QString::fromLatin1(gate->runningName());
+    if (gate->enter(this, "details save", [this] { putIntoServiceNow(); }) == OperationGate::Entry::Queued)
+        log(QStringLiteral("details save waits for %1").arg(waitsFor.isEmpty() ? QStringLiteral("queued work") : waitsFor));
+}
+
+void ChannelDetailsViewModel::putIntoServiceNow()
+{
+    // Before the gate scope closes: input held during the operation never reaches the screen it returns to.
     const auto dropHeldInput = qScopeGuard(&HeldInputDrop::now);
     emit openPopup(PopupApplying);
     pauseForPopup(400);

@@ -149,6 +149,7 @@ private:
     void mergeEditsIntoPlan();
     // Result-list path: promote, stop, wait, reload, restart.
     void putIntoService();
+    void putIntoServiceNow();
     bool thresholdsChanged() const;
     bool planChanged() const;
     void removeWorkingFiles();

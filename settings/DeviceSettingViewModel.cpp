@@ -31,6 +31,7 @@
 #include <QTimer>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -192,9 +193,14 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
         savedRecords.append(DeviceEditRecord::blank(count + 1));
     }
 
+    // Queued as onInformationResponse's connection is; each reply keeps the readout it answers.
     if (list)
-        connect(list, &DeviceList::notifyInfomation, this, &DeviceSettingViewModel::onInformationResponse,
+        connect(list, &DeviceList::notifyInfomation, this, [this, list](uint index, QString response) {
+            const quint64 readout = list->informationReplyReadout();
+            QMetaObject::invokeMethod(
+                this, [this, readout, index, response] { takeIdentityReply(readout, index, response); },
                 Qt::QueuedConnection);
+        });
 }
 
 DeviceSettingViewModel::~DeviceSettingViewModel() = default;
@@ -1022,7 +1028,6 @@ void DeviceSettingViewModel::registerDevice(int deviceNo, const DeviceEditRecord
 
 void DeviceSettingViewModel::startReadoutTimer()
 {
-    ++readoutGeneration;
     readoutTimer->start(readoutBoundMs);
     readoutActive = true;
 }
@@ -1031,7 +1036,6 @@ void DeviceSettingViewModel::startReadoutTimer()
 // with the last of them.
 void DeviceSettingViewModel::beginPacedStarts()
 {
-    ++readoutGeneration;
     readoutTimer->stop();
     readoutActive = true;
     nextPacedStart = 0;
@@ -1094,6 +1098,9 @@ QString DeviceSettingViewModel::finishedText(const QString &text) const
             QStringLiteral("機器No.%1 の設定ファイルを置き換えられませんでした。").arg(numberList(failedPairDeviceNos));
         shown = text == QStringLiteral("設定完了") ? failed : text + QLatin1Char('\n') + failed;
     }
+    // A readout that could not read every device never reads as a plain success.
+    if (!unreadDevices.isEmpty())
+        shown += QStringLiteral("\n%1 の機器情報を取得できませんでした。").arg(unreadDevices.join(QStringLiteral("、")));
     if (skippedDeviceNos.isEmpty())
         return shown;
     return shown + QStringLiteral("\n機器No.%1 は停止できず、変更されていません。").arg(numberList(skippedDeviceNos));
@@ -1122,6 +1129,7 @@ void DeviceSettingViewModel::applyImported()
             device->setMacAddress(Unknown);
             device->setFirmwareVersion(Unknown);
             device->setRequestMode(1);
+            device->setIdentityReadout(readoutId);
         }
         savedRecords.append(record);
     }
@@ -1213,24 +1221,36 @@ QList<int> DeviceSettingViewModel::registerNewRows()
 bool DeviceSettingViewModel::applySettings(bool readAll)
 {
     ApplicationModel *model = app();
-    DeviceList *list = devices();
-    if (!model || !list)
+    if (!model || !devices())
         return false;
     OperationGate *gate = model->operationGate();
-    if (gate->isClosing())
-        return false;
-    if (gate->isBusy()) {
-        // Begun inside another operation's wait: it runs after that one.
-        log(QStringLiteral("apply waits for %1").arg(QString::fromLatin1(gate->runningName())));
-        ++queuedApplies;
-        gate->runOrQueue(this, "apply", [this, readAll] {
+    const QString waitsFor = QString::fromLatin1(gate->runningName());
+    // Begun inside another operation's wait, or while work waits for its turn: it runs after
+    // them. A queued apply counts as done for its caller.
+    auto result = std::make_shared<bool>(true);
+    auto queued = std::make_shared<bool>(false);
+    const OperationGate::Entry entry = gate->enter(this, "apply", [this, readAll, result, queued] {
+        if (*queued)
             --queuedApplies;
-            applySettings(readAll);
-        });
-        return true;
+        *result = applyNow(readAll);
+    });
+    if (entry == OperationGate::Entry::Refused)
+        return false;
+    if (entry == OperationGate::Entry::Queued) {
+        *queued = true;
+        ++queuedApplies;
+        log(QStringLiteral("apply waits for %1").arg(waitsFor.isEmpty() ? QStringLiteral("queued work") : waitsFor));
     }
-    OperationGate::Scope operation(gate, "apply");
+    return *result;
+}
+
+bool DeviceSettingViewModel::applyNow(bool readAll)
+{
+    // Before the gate scope closes: input held during the operation never reaches the screen it returns to.
     const auto dropHeldInput = qScopeGuard(&HeldInputDrop::now);
+    DeviceList *list = devices();
+    if (!list)
+        return false;
     operationActive = true;
     const auto activeEnd = qScopeGuard([this] { operationActive = false; });
     logEnter("applySettings");
@@ -1244,7 +1264,9 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
         return false;
 
     // This apply's readout supersedes a running one: the earlier bound must not end it
-    // while this apply waits for its workers.
+    // while this apply waits for its workers, and the replies of the passes it restarts
+    // are told from its own by this id.
+    ++readoutId;
     readoutTimer->stop();
     stopPacedStarts();
     showProgress(readAll);
@@ -1254,6 +1276,7 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
         applyStopFlags.fill(false);
     skippedDeviceNos.clear();
     skippedDeviceIndexes.clear();
+    unreadDevices.clear();
 
     if (imported)
         applyImported();
@@ -1319,8 +1342,16 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
         if (marked.contains(j)) {
             if (!readAll) {
                 const quint32 address = packedAddress(record.ipAddress);
+                const QString formerAddress = device->ipAddressText();
                 device->setDeviceNo(j + 1);
                 device->setIpAddress(&address);
+                // The identity read at the former address is not this one's, whatever comes
+                // of the readout.
+                if (device->ipAddressText() != formerAddress) {
+                    device->setSerialNumber(Unknown);
+                    device->setMacAddress(Unknown);
+                    device->setFirmwareVersion(Unknown);
+                }
                 device->setName(record.name);
                 device->setInputType(SettingFileText::toInt(record.inputType));
                 device->setCycleInterval(SettingFileText::toInt(record.cycleInterval));
@@ -1332,6 +1363,7 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
             if (device->ipAddressText() != NoAddress) {
                 device->setOptionId(true);
                 device->setRequestMode(1);
+                device->setIdentityReadout(readoutId);
                 list->startMonitoringAt(j);
             } else {
                 device->setSerialNumber(Unknown);
@@ -1523,26 +1555,56 @@ void DeviceSettingViewModel::timeoutthread()
     endInformationReadout();
 }
 
+void DeviceSettingViewModel::takeIdentityReply(quint64 readout, uint index, const QString &response)
+{
+    const quint64 outer = replyReadout;
+    replyReadout = readout;
+    onInformationResponse(index, response);
+    replyReadout = outer;
+}
+
+LevelChecker *DeviceSettingViewModel::pendingDeviceOf(quint64 readout, int position) const
+{
+    DeviceList *list = devices();
+    // Late replies (after the end, for a device no longer pending or no longer listed) are
+    // ignored: they would end the readout a second time. So are the replies of a pass that
+    // an apply has restarted since: they tell of the device as it was.
+    if (!readoutActive || !list || position < 0 || position >= list->deviceCount()
+        || position >= informationPending.size() || !informationPending.at(position))
+        return nullptr;
+    LevelChecker *device = list->device(position);
+    if (!device || (readout != 0 && device->identityReadout() != readout))
+        return nullptr;
+    return device;
+}
+
 void DeviceSettingViewModel::onInformationResponse(uint index, QString response)
 {
     OperationGate *gate = operationGate();
     if (gate && gate->isClosing())
         return;
-    if (gate && gate->isBusy()) {
-        // Handled after the running operation, against the readout it leaves in place.
-        gate->runOrQueue(this, "identity reply", [this, index, response] { onInformationResponse(index, response); });
-        return;
-    }
-    DeviceList *list = devices();
+    const quint64 readout = replyReadout;
     const int position = static_cast<int>(index);
-    // Late replies (after the end, for a device no longer pending or no longer listed) are
-    // ignored: they would end the readout a second time.
-    if (!readoutActive || !list || position >= list->deviceCount() || position >= informationPending.size()
-        || !informationPending.at(position))
+    if (!pendingDeviceOf(readout, position))
         return;
-    LevelChecker *device = list->device(position);
-    if (!device)
+    const auto handle = [this, readout, position, response] {
+        // Judged again at its turn: an apply may have restarted the device meanwhile.
+        if (LevelChecker *device = pendingDeviceOf(readout, position))
+            storeIdentityReply(device, position, response);
+    };
+    // After the running operation and the work waiting before it.
+    if (gate)
+        gate->runOrQueue(this, "identity reply", handle);
+    else
+        handle();
+}
+
+void DeviceSettingViewModel::storeIdentityReply(LevelChecker *device, int position, const QString &response)
+{
+    OperationGate *gate = operationGate();
+    if (gate && gate->isClosing())
         return;
+    DeviceList *list = devices();
 
     const auto setUnknown = [device] {
         device->setSerialNumber(Unknown);
@@ -1601,15 +1663,24 @@ void DeviceSettingViewModel::endInformationReadout()
         readoutActive = false;
         return;
     }
-    if (gate && gate->isBusy()) {
-        const int generation = readoutGeneration;
-        gate->runOrQueue(this, "readout end", [this, generation] {
-            if (generation == readoutGeneration && readoutActive)
-                endInformationReadout();
-        });
+    if (!gate) {
+        endReadoutNow();
         return;
     }
-    OperationGate::Scope operation(gate, "readout end");
+    // A queued end belongs to the readout it was due for: an apply begun since supersedes it.
+    const quint64 readout = readoutId;
+    auto queued = std::make_shared<bool>(false);
+    if (gate->enter(this, "readout end", [this, readout, queued] {
+            if (!*queued || (readout == readoutId && readoutActive))
+                endReadoutNow();
+        })
+        == OperationGate::Entry::Queued)
+        *queued = true;
+}
+
+void DeviceSettingViewModel::endReadoutNow()
+{
+    // Before the gate scope closes: input held during the operation never reaches the screen it returns to.
     const auto dropHeldInput = qScopeGuard(&HeldInputDrop::now);
     operationActive = true;
     const auto activeEnd = qScopeGuard([this] { operationActive = false; });
@@ -1655,6 +1726,15 @@ void DeviceSettingViewModel::endInformationReadout()
             entry.started = false;
             writeWorkLog(entry, WorkLogMeasurementStartStop);
         }
+    }
+    unreadDevices.clear();
+    for (int i : qAsConst(flagged)) {
+        const LevelChecker *device = list->device(i);
+        if (!device || skippedDeviceIndexes.contains(i))
+            continue;
+        if (informationPending.value(i) || device->serialNumber() == Unknown || device->macAddress() == Unknown
+            || device->firmwareVersion() == Unknown)
+            unreadDevices.append(QStringLiteral("機器No.%1(%2)").arg(i + 1).arg(device->name()));
     }
     if (DeviceListFileWrite())
         removeRetiredDeviceFiles();

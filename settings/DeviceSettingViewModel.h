@@ -159,6 +159,7 @@ private:
     void exportDeviceList(const QString &url);
 
     // Apply steps.
+    bool applyNow(bool readAll);
     bool checkAddresses();
     bool checkDuplicates(bool imported);
     void showProgress(bool readAll);
@@ -182,6 +183,11 @@ private:
     void showHeldVerdict();
     OperationGate *operationGate() const;
     void reloadPlansAndThresholds();
+    // Identity replies: each keeps the readout its pass answers (0: taken as the current one).
+    void takeIdentityReply(quint64 readout, uint index, const QString &response);
+    LevelChecker *pendingDeviceOf(quint64 readout, int position) const;
+    void storeIdentityReply(LevelChecker *device, int position, const QString &response);
+    void endReadoutNow();
     void noteSkipped(int deviceIndex, const char *step);
     QString finishedText(const QString &text) const;
 
@@ -202,8 +208,11 @@ private:
     // Starts the devices of an applied import, one per tick.
     QTimer *startPacer = nullptr;
     int nextPacedStart = 0;
-    // Which readout a queued end belongs to: an apply begun since supersedes it.
-    int readoutGeneration = 0;
+    // The readout the last apply began: the passes it starts and their replies carry it, and
+    // a queued end belongs to it. An apply begun since supersedes it.
+    quint64 readoutId = 0;
+    // The readout of the reply being handled, 0 for a reply without one.
+    quint64 replyReadout = 0;
     int queuedApplies = 0;
     bool operationActive = false;
     // The pop-up of a connection test that ended while the progress pop-up was up.
@@ -217,6 +226,8 @@ private:
     QList<int> skippedDeviceIndexes;
     // Devices whose pending plan and thresholds the last apply could not put into service.
     QList<int> failedPairDeviceNos;
+    // The devices of the last readout whose identity it could not read: "機器No.2(名前)".
+    QStringList unreadDevices;
     // Numbers of the devices an apply removed, whose files go once the registration is written.
     QList<int> retiredDeviceNos;
 };
