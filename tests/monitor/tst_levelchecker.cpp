@@ -9,7 +9,6 @@
 #include "monitor/SnmpRequestTable.h"
 
 #include <QPointer>
-#include <QRegularExpression>
 #include <QThread>
 #include <QTimer>
 #include <QtTest>
@@ -468,6 +467,8 @@ private slots:
         QCOMPARE(device->errorMessageCount(60), 0);
     }
 
+    // The timer is gone after the first call, a second call finds nothing to delete; each
+    // call leaves a line on standard output for people (its wording is theirs).
     void stopTimerTracesEveryCallAndDeletesOnce()
     {
         const auto device = makeDevice();
@@ -478,16 +479,10 @@ private slots:
         StdoutCapture capture;
         device->stopTimer();
         QVERIFY(timer.isNull());
-        device->stopTimer();
-        const QList<QByteArray> lines = capture.text().split('\n');
-
-        QCOMPARE(lines.size(), 3); // two lines and the text after the last line end
-        const QRegularExpression shape(QStringLiteral(
-            "^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} \\[\\] Timer Stop thread id: 0x\\d+$"));
-        QVERIFY2(shape.match(QString::fromLatin1(lines.at(0))).hasMatch(), lines.at(0).constData());
-        QVERIFY2(shape.match(QString::fromLatin1(lines.at(1))).hasMatch(), lines.at(1).constData());
-        QVERIFY(lines.at(2).isEmpty());
         QVERIFY(device->findChildren<QTimer *>().isEmpty());
+        device->stopTimer();
+        QVERIFY(device->findChildren<QTimer *>().isEmpty());
+        QCOMPARE(capture.text().count('\n'), 2);
     }
 
     void parseOidText_data()

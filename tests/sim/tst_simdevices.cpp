@@ -547,8 +547,17 @@ private slots:
         QVERIFY(measure(1).size() >= 12);
     }
 
+    void devicesEndWithTheirOwner_data()
+    {
+        QTest::addColumn<bool>("folderGoesToo");
+        QTest::newRow("folder kept") << false;
+        // A test that ends with its temporary folder removed, before the devices look.
+        QTest::newRow("folder removed") << true;
+    }
+
     void devicesEndWithTheirOwner()
     {
+        QFETCH(bool, folderGoesToo);
         // A test that crashes never runs its stop: the devices follow their owner.
         QProcess owner;
         owner.start(QStringLiteral("sleep"), {QStringLiteral("60")});
@@ -574,6 +583,8 @@ private slots:
             QVERIFY(SimDevices::isProcessRunning(pid));
 
         owner.kill();
+        if (folderGoesToo)
+            QVERIFY(dir.remove());
         QVERIFY(owner.waitForFinished());
         for (qint64 pid : pids)
             QTRY_VERIFY_WITH_TIMEOUT(!SimDevices::isProcessRunning(pid), 5000);
