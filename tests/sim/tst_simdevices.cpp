@@ -547,8 +547,17 @@ private slots:
         QVERIFY(measure(1).size() >= 12);
     }
 
+    void devicesEndWithTheirOwner_data()
+    {
+        QTest::addColumn<bool>("folderRemoved");
+        QTest::newRow("folder kept") << false;
+        // A failing test removes its temporary folder, pid files and all, before it ends.
+        QTest::newRow("folder removed first") << true;
+    }
+
     void devicesEndWithTheirOwner()
     {
+        QFETCH(bool, folderRemoved);
         // A test that crashes never runs its stop: the devices follow their owner.
         QProcess owner;
         owner.start(QStringLiteral("sleep"), {QStringLiteral("60")});
@@ -573,6 +582,11 @@ private slots:
         for (qint64 pid : pids)
             QVERIFY(SimDevices::isProcessRunning(pid));
 
+        if (folderRemoved) {
+            // After the devices worked a while, as in a test that failed late.
+            QTest::qWait(1500);
+            QVERIFY(dir.remove());
+        }
         owner.kill();
         QVERIFY(owner.waitForFinished());
         for (qint64 pid : pids)
