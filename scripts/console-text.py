@@ -9,8 +9,29 @@ last lines while closing, and those must not meet a closed pipe. Once the termin
 the lines are still read, and dropped.
 """
 
+import codecs
 import signal
 import sys
+
+# Shift-JIS as Windows reads it maps a few marks to other code points than the JIS tables
+# of other terminal encodings do: those take the JIS one, anything else unknown a "?".
+JIS_FORMS = {"\uff5e": "\u301c", "\u2225": "\u2016", "\uff0d": "\u2212",
+             "\uffe0": "\u00a2", "\uffe1": "\u00a3", "\uffe2": "\u00ac"}
+
+
+def jis_forms(error):
+    replaced = ""
+    for char in error.object[error.start:error.end]:
+        jis = JIS_FORMS.get(char, "?")
+        try:
+            jis.encode(error.encoding)
+        except (UnicodeEncodeError, LookupError):
+            jis = "?"
+        replaced += jis
+    return replaced, error.end
+
+
+codecs.register_error("jisforms", jis_forms)
 
 signal.signal(signal.SIGINT, signal.SIG_IGN)
 signal.signal(signal.SIGHUP, signal.SIG_IGN)
@@ -21,7 +42,7 @@ for raw in sys.stdin.buffer:
     if not writable:
         continue
     try:
-        out.buffer.write(raw.decode("cp932", "replace").encode(out.encoding or "utf-8", "replace"))
+        out.buffer.write(raw.decode("cp932", "replace").encode(out.encoding or "utf-8", "jisforms"))
         out.flush()
     except OSError:
         writable = False

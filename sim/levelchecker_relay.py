@@ -66,18 +66,29 @@ def process_alive(pid):
     return bool(state) and state[0] not in ("Z", "X")
 
 
-def stop_agent(folder, pid=0):
-    """Ends the snmpd of this device, when pid (or the PID in its pid file) is still that
-    snmpd."""
+def agent_pid(folder):
+    """The PID of this device's snmpd from its pid file, while that PID is still that snmpd;
+    0 otherwise."""
     try:
-        if not pid:
-            with open(os.path.join(folder, "snmpd.pid")) as f:
-                pid = int(f.read().strip())
+        with open(os.path.join(folder, "snmpd.pid")) as f:
+            pid = int(f.read().strip())
+    except (OSError, ValueError):
+        return 0
+    return pid if is_agent(pid, folder) else 0
+
+
+def is_agent(pid, folder):
+    try:
         with open("/proc/%d/cmdline" % pid, "rb") as f:
             cmdline = f.read().decode("utf-8", "replace")
-    except (OSError, ValueError):
-        return
-    if os.path.join(folder, "snmpd.conf") in cmdline:
+    except OSError:
+        return False
+    return os.path.join(folder, "snmpd.conf") in cmdline
+
+
+def stop_agent(folder, pid):
+    """Ends the snmpd of this device, when the PID is still that snmpd."""
+    if pid and is_agent(pid, folder):
         try:
             os.kill(pid, signal.SIGTERM)
         except OSError:
@@ -120,6 +131,8 @@ class Relay:
     def __init__(self, listen_host, listen_port, agent_port, folder, owner_pid=0, agent_pid=0):
         self.folder = folder
         self.owner_pid = owner_pid
+        # Given by the starter, else learnt while the folder is there: a test that fails may
+        # remove it before its process ends, and its snmpd must end all the same.
         self.agent_pid = agent_pid
         self.owner_lost = False
         self.agent = ("127.0.0.1", agent_port)
@@ -241,12 +254,14 @@ class Relay:
                 _, _, client, datagram = heapq.heappop(self.timers)
                 self.forward(client, datagram)
             self.drop_idle()
+            if self.owner_pid and not self.agent_pid:
+                self.agent_pid = agent_pid(self.folder)
             if self.owner_pid and not process_alive(self.owner_pid):
                 self.owner_lost = True
                 self.running = False
         self.close()
         if self.owner_lost:
-            stop_agent(self.folder, self.agent_pid)
+            stop_agent(self.folder, self.agent_pid or agent_pid(self.folder))
 
     def close(self):
         for sock, _ in self.upstreams.values():

@@ -549,15 +549,15 @@ private slots:
 
     void devicesEndWithTheirOwner_data()
     {
-        QTest::addColumn<bool>("folderGoesToo");
+        QTest::addColumn<bool>("folderRemoved");
         QTest::newRow("folder kept") << false;
-        // A test that ends with its temporary folder removed, before the devices look.
-        QTest::newRow("folder removed") << true;
+        // A failing test removes its temporary folder, pid files and all, before it ends.
+        QTest::newRow("folder removed first") << true;
     }
 
     void devicesEndWithTheirOwner()
     {
-        QFETCH(bool, folderGoesToo);
+        QFETCH(bool, folderRemoved);
         // A test that crashes never runs its stop: the devices follow their owner.
         QProcess owner;
         owner.start(QStringLiteral("sleep"), {QStringLiteral("60")});
@@ -582,9 +582,12 @@ private slots:
         for (qint64 pid : pids)
             QVERIFY(SimDevices::isProcessRunning(pid));
 
-        owner.kill();
-        if (folderGoesToo)
+        if (folderRemoved) {
+            // After the devices worked a while, as in a test that failed late.
+            QTest::qWait(1500);
             QVERIFY(dir.remove());
+        }
+        owner.kill();
         QVERIFY(owner.waitForFinished());
         for (qint64 pid : pids)
             QTRY_VERIFY_WITH_TIMEOUT(!SimDevices::isProcessRunning(pid), 5000);
