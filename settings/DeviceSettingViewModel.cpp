@@ -20,6 +20,7 @@
 #include "screens/ResultSaveWriter.h"
 #include "screens/SettingFileText.h"
 #include "settings/ConnectionTest.h"
+#include "settings/DeviceApplyPlan.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -73,7 +74,7 @@ enum DeviceSettingPopup {
 
 bool hasAddress(const QString &text)
 {
-    return !text.isEmpty() && text != NoAddress && text != DeviceEditRecord::blankAddress();
+    return DeviceApplyPlan::hasAddress(text);
 }
 
 // The four address bytes in memory order, as a device takes them; 0.0.0.0 without address.
@@ -944,7 +945,7 @@ bool DeviceSettingViewModel::checkAddresses()
 {
     ipAddressError = false;
     // Rows cleared at the end of the table are removed by the apply, not checked.
-    const int checkedRows = editRecords.size() - 1 - clearedTailCount();
+    const int checkedRows = editRecords.size() - 1 - DeviceApplyPlan::clearedTailCount(editRecords);
     for (int j = 0; j < checkedRows; ++j) {
         const DeviceEditRecord &record = editRecords.at(j);
         if (record.ipAddress == NoAddress || record.ipAddress == DeviceEditRecord::blankAddress())
@@ -1137,27 +1138,9 @@ void DeviceSettingViewModel::applyImported()
     beginPacedStarts();
 }
 
-int DeviceSettingViewModel::clearedTailCount() const
-{
-    int k = 0;
-    for (int j = 0; j + 1 < editRecords.size(); ++j) {
-        const DeviceEditRecord &record = editRecords.at(j);
-        if (hasAddress(record.ipAddress))
-            k = 0;
-        else if (!record.name.isEmpty()) {
-            if (!record.ipAddress.isEmpty())
-                k = 0;
-        } else {
-            ++k;
-        }
-    }
-    return k;
-}
-
-void DeviceSettingViewModel::removeClearedRows()
+void DeviceSettingViewModel::removeClearedRows(int k)
 {
     DeviceList *list = devices();
-    const int k = clearedTailCount();
     if (k <= 0)
         return;
 
@@ -1275,14 +1258,26 @@ bool DeviceSettingViewModel::applyNow(bool readAll)
     skippedDeviceIndexes.clear();
     unreadDevices.clear();
 
+    // Decided before anything changes.
+    QVector<DeviceApplyPlan::Device> facts;
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        const LevelChecker *device = list->device(i);
+        DeviceApplyPlan::Device fact;
+        fact.identityKnown = device && device->macAddress() != Unknown && device->firmwareVersion() != Unknown
+                             && device->serialNumber() != Unknown;
+        fact.planPending = hasPendingChannelPlan(i);
+        facts.append(fact);
+    }
+    const DeviceApplyPlan plan = DeviceApplyPlan::make(editRecords, savedRecords, facts, readAll, imported);
+
     if (imported)
         applyImported();
 
-    removeClearedRows();
+    removeClearedRows(plan.clearedRows);
 
     const int savedBefore = savedRecords.size();
     const QVector<DeviceEditRecord> previouslySaved = savedRecords;
-    if (!readAll && !imported && editRecords.size() > savedRecords.size())
+    if (!imported && !plan.registered.isEmpty())
         registerNewRows();
 
     // The devices to restart for a readout.
@@ -1292,21 +1287,7 @@ bool DeviceSettingViewModel::applyNow(bool readAll)
         LevelChecker *device = list->device(i);
         if (!device || i >= MaxRows)
             continue;
-        const DeviceEditRecord &record = editRecords.at(i);
-        bool mark = readAll;
-        if (!readAll) {
-            if (i >= savedBefore - 1 || i >= savedRecords.size() - 1) {
-                mark = true;
-            } else {
-                const DeviceEditRecord &saved = savedRecords.at(i);
-                mark = record.name != saved.name || record.ipAddress != saved.ipAddress
-                       || record.inputType != saved.inputType || record.cycleInterval != saved.cycleInterval
-                       || record.settingFile != saved.settingFile || record.wavelength != saved.wavelength;
-            }
-            mark = mark || device->macAddress() == Unknown || device->firmwareVersion() == Unknown
-                   || device->serialNumber() == Unknown || hasPendingChannelPlan(i);
-        }
-        if (!mark) {
+        if (!plan.restarted.contains(i)) {
             device->setOptionId(false);
             continue;
         }

@@ -164,9 +164,7 @@ private:
     bool checkDuplicates(bool imported);
     void showProgress(bool readAll);
     void applyImported();
-    // The number of rows before the blank record that the apply removes as cleared.
-    int clearedTailCount() const;
-    void removeClearedRows();
+    void removeClearedRows(int clearedRows);
     void removeRetiredDeviceFiles();
     void matchTicksToPage();
     QList<int> registerNewRows();
