@@ -21,6 +21,7 @@
 #include "screens/ResultSaveWriter.h"
 #include "screens/SettingFileText.h"
 #include "settings/ConnectionTest.h"
+#include "settings/DeviceApplyPlan.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -74,7 +75,7 @@ enum DeviceSettingPopup {
 
 bool hasAddress(const QString &text)
 {
-    return !text.isEmpty() && text != NoAddress && text != DeviceEditRecord::blankAddress();
+    return DeviceApplyPlan::hasAddress(text);
 }
 
 // The four address bytes in memory order, as a device takes them; 0.0.0.0 without address.
@@ -110,9 +111,8 @@ QString shownAddress(const QString &address)
 DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent)
     : AbstractViewModel(screenId, applicationModel, parent)
 {
-    readoutTimer = new QTimer(this);
-    readoutTimer->setSingleShot(true);
-    connect(readoutTimer, &QTimer::timeout, this, &DeviceSettingViewModel::timeoutthread);
+    readout = new IdentityReadout(this);
+    connect(readout, &IdentityReadout::boundReached, this, &DeviceSettingViewModel::timeoutthread);
     connectionTester = new ConnectionTest(this);
     connect(connectionTester, &ConnectionTest::finished, this, &DeviceSettingViewModel::onConnectionTestFinished);
     startPacer = new QTimer(this);
@@ -196,9 +196,9 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
     // Queued as onInformationResponse's connection is; each reply keeps the readout it answers.
     if (list)
         connect(list, &DeviceList::notifyInfomation, this, [this, list](uint index, QString response) {
-            const quint64 readout = list->informationReplyReadout();
+            const quint64 answers = list->informationReplyReadout();
             QMetaObject::invokeMethod(
-                this, [this, readout, index, response] { takeIdentityReply(readout, index, response); },
+                this, [this, answers, index, response] { takeIdentityReply(answers, index, response); },
                 Qt::QueuedConnection);
         });
 }
@@ -461,7 +461,7 @@ void DeviceSettingViewModel::onConnectionTestFinished(bool success)
 bool DeviceSettingViewModel::progressPopupHeld() const
 {
     const OperationGate *gate = operationGate();
-    return (gate && gate->isBusy()) || startPacer->isActive() || (readoutActive && informationPending.contains(true));
+    return (gate && gate->isBusy()) || startPacer->isActive() || (readout->isActive() && readout->hasPending());
 }
 
 // The verdict would replace the progress pop-up with one the operator can close while the
@@ -945,7 +945,7 @@ bool DeviceSettingViewModel::checkAddresses()
 {
     ipAddressError = false;
     // Rows cleared at the end of the table are removed by the apply, not checked.
-    const int checkedRows = editRecords.size() - 1 - clearedTailCount();
+    const int checkedRows = editRecords.size() - 1 - DeviceApplyPlan::clearedTailCount(editRecords);
     for (int j = 0; j < checkedRows; ++j) {
         const DeviceEditRecord &record = editRecords.at(j);
         if (record.ipAddress == NoAddress || record.ipAddress == DeviceEditRecord::blankAddress())
@@ -1028,16 +1028,14 @@ void DeviceSettingViewModel::registerDevice(int deviceNo, const DeviceEditRecord
 
 void DeviceSettingViewModel::startReadoutTimer()
 {
-    readoutTimer->start(readoutBoundMs);
-    readoutActive = true;
+    readout->startBound();
 }
 
 // The readout of an applied import runs while its devices are started; its bound starts
 // with the last of them.
 void DeviceSettingViewModel::beginPacedStarts()
 {
-    readoutTimer->stop();
-    readoutActive = true;
+    readout->beginStarting();
     nextPacedStart = 0;
     startPacer->start(0);
 }
@@ -1129,7 +1127,7 @@ void DeviceSettingViewModel::applyImported()
             device->setMacAddress(Unknown);
             device->setFirmwareVersion(Unknown);
             device->setRequestMode(1);
-            device->setIdentityReadout(readoutId);
+            device->setIdentityReadout(readout->id());
         }
         savedRecords.append(record);
     }
@@ -1138,27 +1136,9 @@ void DeviceSettingViewModel::applyImported()
     beginPacedStarts();
 }
 
-int DeviceSettingViewModel::clearedTailCount() const
-{
-    int k = 0;
-    for (int j = 0; j + 1 < editRecords.size(); ++j) {
-        const DeviceEditRecord &record = editRecords.at(j);
-        if (hasAddress(record.ipAddress))
-            k = 0;
-        else if (!record.name.isEmpty()) {
-            if (!record.ipAddress.isEmpty())
-                k = 0;
-        } else {
-            ++k;
-        }
-    }
-    return k;
-}
-
-void DeviceSettingViewModel::removeClearedRows()
+void DeviceSettingViewModel::removeClearedRows(int k)
 {
     DeviceList *list = devices();
-    const int k = clearedTailCount();
     if (k <= 0)
         return;
 
@@ -1266,26 +1246,37 @@ bool DeviceSettingViewModel::applyNow(bool readAll)
     // This apply's readout supersedes a running one: the earlier bound must not end it
     // while this apply waits for its workers, and the replies of the passes it restarts
     // are told from its own by this id.
-    ++readoutId;
-    readoutTimer->stop();
+    readout->supersede();
     stopPacedStarts();
     showProgress(readAll);
     // Devices still in a running readout keep their flag, so that its end, now this one's,
     // returns them to measurement.
-    if (!readoutActive)
+    if (!readout->isActive())
         applyStopFlags.fill(false);
     skippedDeviceNos.clear();
     skippedDeviceIndexes.clear();
     unreadDevices.clear();
 
+    // Decided before anything changes.
+    QVector<DeviceApplyPlan::Device> facts;
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        const LevelChecker *device = list->device(i);
+        DeviceApplyPlan::Device fact;
+        fact.identityKnown = device && device->macAddress() != Unknown && device->firmwareVersion() != Unknown
+                             && device->serialNumber() != Unknown;
+        fact.planPending = hasPendingChannelPlan(i);
+        facts.append(fact);
+    }
+    const DeviceApplyPlan plan = DeviceApplyPlan::make(editRecords, savedRecords, facts, readAll, imported);
+
     if (imported)
         applyImported();
 
-    removeClearedRows();
+    removeClearedRows(plan.clearedRows);
 
     const int savedBefore = savedRecords.size();
     const QVector<DeviceEditRecord> previouslySaved = savedRecords;
-    if (!readAll && !imported && editRecords.size() > savedRecords.size())
+    if (!imported && !plan.registered.isEmpty())
         registerNewRows();
 
     // The devices to restart for a readout.
@@ -1295,21 +1286,7 @@ bool DeviceSettingViewModel::applyNow(bool readAll)
         LevelChecker *device = list->device(i);
         if (!device || i >= MaxRows)
             continue;
-        const DeviceEditRecord &record = editRecords.at(i);
-        bool mark = readAll;
-        if (!readAll) {
-            if (i >= savedBefore - 1 || i >= savedRecords.size() - 1) {
-                mark = true;
-            } else {
-                const DeviceEditRecord &saved = savedRecords.at(i);
-                mark = record.name != saved.name || record.ipAddress != saved.ipAddress
-                       || record.inputType != saved.inputType || record.cycleInterval != saved.cycleInterval
-                       || record.settingFile != saved.settingFile || record.wavelength != saved.wavelength;
-            }
-            mark = mark || device->macAddress() == Unknown || device->firmwareVersion() == Unknown
-                   || device->serialNumber() == Unknown || hasPendingChannelPlan(i);
-        }
-        if (!mark) {
+        if (!plan.restarted.contains(i)) {
             device->setOptionId(false);
             continue;
         }
@@ -1363,7 +1340,7 @@ bool DeviceSettingViewModel::applyNow(bool readAll)
             if (device->ipAddressText() != NoAddress) {
                 device->setOptionId(true);
                 device->setRequestMode(1);
-                device->setIdentityReadout(readoutId);
+                device->setIdentityReadout(readout->id());
                 list->startMonitoringAt(j);
             } else {
                 device->setSerialNumber(Unknown);
@@ -1424,12 +1401,13 @@ bool DeviceSettingViewModel::applyNow(bool readAll)
         }
     }
 
-    informationPending.clear();
+    QList<bool> pending;
     for (int i = 0; i < list->deviceCount(); ++i) {
         const LevelChecker *device = list->device(i);
-        informationPending.append(device && device->optionId());
+        pending.append(device && device->optionId());
     }
-    if (!informationPending.contains(true)) {
+    readout->setPending(pending);
+    if (!readout->hasPending()) {
         setPageProperty("settingok", true);
         setPageProperty("settngtext", finishedText(QStringLiteral("設定完了")));
     }
@@ -1542,7 +1520,22 @@ void DeviceSettingViewModel::readPollingSettings()
 
 bool DeviceSettingViewModel::isReadoutRunning() const
 {
-    return readoutActive;
+    return readout->isActive();
+}
+
+QList<bool> DeviceSettingViewModel::currentInformationPending() const
+{
+    return readout->pending();
+}
+
+void DeviceSettingViewModel::setReadoutBoundMs(int ms)
+{
+    readout->setBoundMs(ms);
+}
+
+int DeviceSettingViewModel::readoutBound() const
+{
+    return readout->bound();
 }
 
 bool DeviceSettingViewModel::isOperationRunning() const
@@ -1555,27 +1548,12 @@ void DeviceSettingViewModel::timeoutthread()
     endInformationReadout();
 }
 
-void DeviceSettingViewModel::takeIdentityReply(quint64 readout, uint index, const QString &response)
+void DeviceSettingViewModel::takeIdentityReply(quint64 answers, uint index, const QString &response)
 {
     const quint64 outer = replyReadout;
-    replyReadout = readout;
+    replyReadout = answers;
     onInformationResponse(index, response);
     replyReadout = outer;
-}
-
-LevelChecker *DeviceSettingViewModel::pendingDeviceOf(quint64 readout, int position) const
-{
-    DeviceList *list = devices();
-    // Late replies (after the end, for a device no longer pending or no longer listed) are
-    // ignored: they would end the readout a second time. So are the replies of a pass that
-    // an apply has restarted since: they tell of the device as it was.
-    if (!readoutActive || !list || position < 0 || position >= list->deviceCount()
-        || position >= informationPending.size() || !informationPending.at(position))
-        return nullptr;
-    LevelChecker *device = list->device(position);
-    if (!device || (readout != 0 && device->identityReadout() != readout))
-        return nullptr;
-    return device;
 }
 
 void DeviceSettingViewModel::onInformationResponse(uint index, QString response)
@@ -1583,13 +1561,13 @@ void DeviceSettingViewModel::onInformationResponse(uint index, QString response)
     OperationGate *gate = operationGate();
     if (gate && gate->isClosing())
         return;
-    const quint64 readout = replyReadout;
+    const quint64 answers = replyReadout;
     const int position = static_cast<int>(index);
-    if (!pendingDeviceOf(readout, position))
+    if (!readout->pendingDevice(devices(), answers, position))
         return;
-    const auto handle = [this, readout, position, response] {
+    const auto handle = [this, answers, position, response] {
         // Judged again at its turn: an apply may have restarted the device meanwhile.
-        if (LevelChecker *device = pendingDeviceOf(readout, position))
+        if (LevelChecker *device = readout->pendingDevice(devices(), answers, position))
             storeIdentityReply(device, position, response);
     };
     // After the running operation and the work waiting before it.
@@ -1604,52 +1582,14 @@ void DeviceSettingViewModel::storeIdentityReply(LevelChecker *device, int positi
     OperationGate *gate = operationGate();
     if (gate && gate->isClosing())
         return;
-    DeviceList *list = devices();
-
-    const auto setUnknown = [device] {
-        device->setSerialNumber(Unknown);
-        device->setMacAddress(Unknown);
-        device->setFirmwareVersion(Unknown);
-    };
-    const QString marker = QStringLiteral("STRING: ");
-    bool finished = false;
-    if (response.contains(QLatin1String("Timeout")) || response.contains(QLatin1String("Error"))) {
-        setUnknown();
-        device->setOptionId(false);
+    const IdentityReadout::Reply reply = IdentityReadout::store(device, response);
+    if (reply == IdentityReadout::Reply::Failed) {
         // A failed device ends its readout at once, whatever the others do.
-        list->stopMonitoringAt(position);
-        finished = true;
-    } else if (response.contains(QLatin1String("lcSerialnum"))) {
-        const int p = response.indexOf(marker);
-        if (p <= 0) {
-            setUnknown();
-        } else {
-            QString value = response.mid(p).remove(marker);
-            if (value == QLatin1String("\\"))
-                value = QStringLiteral("NoSerial");
-            value.remove(QLatin1Char('\n'));
-            device->setSerialNumber(value);
-        }
-    } else if (response.contains(QLatin1String("lcPhysAddress"))) {
-        const int p = response.indexOf(marker);
-        if (p <= 0)
-            setUnknown();
-        else
-            device->setMacAddress(response.mid(p).remove(marker));
-    } else if (response.contains(QLatin1String("lcVersionPRODUCT"))) {
-        const int p = response.indexOf(marker);
-        if (p <= 0)
-            setUnknown();
-        else
-            device->setFirmwareVersion(response.mid(p).remove(marker).remove(QLatin1Char('\n')));
-    } else if (response.contains(QLatin1String("lcOptionID"))) {
-        device->setOptionId(false);
-        finished = true;
+        devices()->stopMonitoringAt(position);
     }
-    if (!finished)
+    if (reply != IdentityReadout::Reply::Failed && reply != IdentityReadout::Reply::Finished)
         return;
-    informationPending[position] = false;
-    if (!informationPending.contains(true))
+    if (readout->finish(position))
         endInformationReadout();
 }
 
@@ -1658,9 +1598,8 @@ void DeviceSettingViewModel::endInformationReadout()
     OperationGate *gate = operationGate();
     if (gate && gate->isClosing()) {
         // The close stops every device and writes the registration itself.
-        readoutTimer->stop();
+        readout->stop();
         stopPacedStarts();
-        readoutActive = false;
         return;
     }
     if (!gate) {
@@ -1668,10 +1607,10 @@ void DeviceSettingViewModel::endInformationReadout()
         return;
     }
     // A queued end belongs to the readout it was due for: an apply begun since supersedes it.
-    const quint64 readout = readoutId;
+    const quint64 due = readout->id();
     auto queued = std::make_shared<bool>(false);
-    if (gate->enter(this, "readout end", [this, readout, queued] {
-            if (!*queued || (readout == readoutId && readoutActive))
+    if (gate->enter(this, "readout end", [this, due, queued] {
+            if (!*queued || (due == readout->id() && readout->isActive()))
                 endReadoutNow();
         })
         == OperationGate::Entry::Queued)
@@ -1684,9 +1623,8 @@ void DeviceSettingViewModel::endReadoutNow()
     const auto dropHeldInput = qScopeGuard(&HeldInputDrop::now);
     operationActive = true;
     const auto activeEnd = qScopeGuard([this] { operationActive = false; });
-    readoutTimer->stop();
+    readout->stop();
     stopPacedStarts();
-    readoutActive = false;
     DeviceList *list = devices();
     // With no device left (the last one removed) the registration is still written: kept
     // as it was, a restart would bring the removed devices back.
@@ -1732,7 +1670,7 @@ void DeviceSettingViewModel::endReadoutNow()
         const LevelChecker *device = list->device(i);
         if (!device || skippedDeviceIndexes.contains(i))
             continue;
-        if (informationPending.value(i) || device->serialNumber() == Unknown || device->macAddress() == Unknown
+        if (readout->isPending(i) || device->serialNumber() == Unknown || device->macAddress() == Unknown
             || device->firmwareVersion() == Unknown)
             unreadDevices.append(QStringLiteral("機器No.%1(%2)").arg(i + 1).arg(device->name()));
     }

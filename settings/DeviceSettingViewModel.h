@@ -2,6 +2,7 @@
 
 #include "screens/AbstractViewModel.h"
 #include "settings/DeviceEditRecord.h"
+#include "settings/IdentityReadout.h"
 #include "settings/MerCnPair.h"
 
 #include <QByteArray>
@@ -43,7 +44,7 @@ class DeviceSettingViewModel : public AbstractViewModel
 public:
     // The table shows at most this many rows; the screen handles at most this many devices.
     static constexpr int MaxRows = 50;
-    static constexpr int DefaultReadoutBoundMs = 15000;
+    static constexpr int DefaultReadoutBoundMs = IdentityReadout::DefaultBoundMs;
 
     DeviceSettingViewModel(ScreenId screenId, ApplicationModel *applicationModel, QObject *parent = nullptr);
     ~DeviceSettingViewModel() override;
@@ -77,7 +78,7 @@ public:
     QVector<DeviceEditRecord> currentEditRecords() const { return editRecords; }
     QVector<DeviceEditRecord> currentSavedRecords() const { return savedRecords; }
     QVector<MerCnPair> currentMerCnModes() const { return merCnModes; }
-    QList<bool> currentInformationPending() const { return informationPending; }
+    QList<bool> currentInformationPending() const;
     bool isReadoutRunning() const;
     // An apply or a readout's end of this screen runs or waits for its turn, or the devices
     // of an applied import are still being started.
@@ -97,8 +98,8 @@ public:
     static QVector<DeviceEditRecord> importedRecords(const QVector<RegistrationRecord> &records);
 
     // The bound of an identity readout; tests shorten it.
-    void setReadoutBoundMs(int ms) { readoutBoundMs = ms; }
-    int readoutBound() const { return readoutBoundMs; }
+    void setReadoutBoundMs(int ms);
+    int readoutBound() const;
 
     // Texts as the device list takes them (UTF-8); a plan file name only when it is ASCII.
     static QByteArray toCharBuffer(const QString &text);
@@ -164,9 +165,7 @@ private:
     bool checkDuplicates(bool imported);
     void showProgress(bool readAll);
     void applyImported();
-    // The number of rows before the blank record that the apply removes as cleared.
-    int clearedTailCount() const;
-    void removeClearedRows();
+    void removeClearedRows(int clearedRows);
     void removeRetiredDeviceFiles();
     void matchTicksToPage();
     QList<int> registerNewRows();
@@ -184,15 +183,13 @@ private:
     OperationGate *operationGate() const;
     void reloadPlansAndThresholds();
     // Identity replies: each keeps the readout its pass answers (0: taken as the current one).
-    void takeIdentityReply(quint64 readout, uint index, const QString &response);
-    LevelChecker *pendingDeviceOf(quint64 readout, int position) const;
+    void takeIdentityReply(quint64 answers, uint index, const QString &response);
     void storeIdentityReply(LevelChecker *device, int position, const QString &response);
     void endReadoutNow();
     void noteSkipped(int deviceIndex, const char *step);
     QString finishedText(const QString &text) const;
 
     bool importPending = false;
-    QList<bool> informationPending;
     QStringList hourTexts;
     QStringList minuteTexts;
     bool ipAddressError = false;
@@ -203,14 +200,11 @@ private:
     bool merCnChanged = false;
     DeviceSettingModel *deviceSettingModel = nullptr;
     InformationListModel *informationListModel = nullptr;
-    QTimer *readoutTimer = nullptr;
+    IdentityReadout *readout = nullptr;
     ConnectionTest *connectionTester = nullptr;
     // Starts the devices of an applied import, one per tick.
     QTimer *startPacer = nullptr;
     int nextPacedStart = 0;
-    // The readout the last apply began: the passes it starts and their replies carry it, and
-    // a queued end belongs to it. An apply begun since supersedes it.
-    quint64 readoutId = 0;
     // The readout of the reply being handled, 0 for a reply without one.
     quint64 replyReadout = 0;
     int queuedApplies = 0;
@@ -218,9 +212,6 @@ private:
     // The pop-up of a connection test that ended while the progress pop-up was up.
     int heldVerdict = 0;
 
-    int readoutBoundMs = DefaultReadoutBoundMs;
-    // Between the apply's start of a readout and its end: replies outside it are late.
-    bool readoutActive = false;
     // Devices whose worker did not leave its loop; their lists and settings stay untouched.
     QList<int> skippedDeviceNos;
     QList<int> skippedDeviceIndexes;
