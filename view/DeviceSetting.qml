@@ -291,7 +291,8 @@ Item {
     }
 
     Timer {
-        interval: 0
+        // Not 0: such a timer never fires.
+        interval: 1
         repeat: true
         running: page.rowsMade < rowsRepeater.count
         onTriggered: page.rowsMade += page.rowsPerSlice
