@@ -10,13 +10,12 @@
 #include "platform/PlatformSleep.h"
 #include "screens/AlertSettingFile.h"
 #include "screens/ChannelSettingFile.h"
-#include "screens/HeldInputDrop.h"
+#include "screens/InputShield.h"
 #include "screens/SettingFileText.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QVector>
 
@@ -867,8 +866,9 @@ void ChannelDetailsViewModel::putIntoService()
     if (gate && gate->isClosing())
         return;
     OperationGate::Scope operation(gate, "details save");
-    // After the scope: clicks held during the save never reach the screen it returns to.
-    const auto dropHeldInput = qScopeGuard(&HeldInputDrop::now);
+    // Made after the scope, ended before it: the save's pop-up has no OK, and a click given
+    // meanwhile must not act on the screen the save returns to.
+    const InputShield inputShield;
     emit openPopup(PopupApplying);
     pauseForPopup(400);
 
@@ -1098,7 +1098,7 @@ void ChannelDetailsViewModel::pauseForPopup(int milliseconds)
 {
     PlatformSleep::sleepMs(static_cast<unsigned long>(milliseconds));
     // Lets the pop-up show; a click meanwhile must not start a second save.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(InputShield::waitFlags());
 }
 
 LevelChecker *ChannelDetailsViewModel::device() const
