@@ -30,6 +30,12 @@ void DeviceSettingModel::appendRow(const DeviceSettingRow &row)
     addRow(row);
 }
 
+void DeviceSettingModel::replaceRows(const QVector<DeviceSettingRow> &rows)
+{
+    m_rows.replaceAll(rows, roleIds());
+    emit rowsReplaced();
+}
+
 QString DeviceSettingModel::ipAddress(int position) const
 {
     return m_rows.value(position).ipaddress;

@@ -28,6 +28,10 @@ public:
     void clear();
     void addRow(const DeviceSettingRow &row);
     void appendRow(const DeviceSettingRow &row);
+    // The table filled anew, as clear() and addRow() of each row would fill it, except that
+    // a row shown before and after is changed in place: the page keeps its delegate rather
+    // than destroying and making fifty rows again. rowsReplaced() follows.
+    void replaceRows(const QVector<DeviceSettingRow> &rows);
     QString ipAddress(int position) const;
     QString deviceName(int position) const;
     // Each setter changes its one field but announces every role of the row.
@@ -35,6 +39,11 @@ public:
     void setValidTime(const QString &validTime, int position);
     void setCycleInterval(const QString &cycleInterval, int position);
     void setHikariWaveLength(const QString &hikariWaveLength, int position);
+
+signals:
+    // What a kept delegate holds of its own (a tick, an unsent edit) belongs to the table
+    // before: it starts again as a new row would.
+    void rowsReplaced();
 
 private:
     int shownRowCount() const override;

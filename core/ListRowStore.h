@@ -80,6 +80,33 @@ public:
         m_model.endRemoveRows();
     }
 
+    // Holds rows instead of the present ones, as clear() then append() of each would, but a
+    // position shown before and after stays in the views and is announced changed (with
+    // roles): the views keep what they made for it. The counted rows come first in rows.
+    void replaceAll(const QVector<Row> &rows, const QVector<int> &roles)
+    {
+        const int before = shownCount();
+        int after = 0;
+        for (const Row &row : rows) {
+            if (isCounted(row))
+                ++after;
+        }
+        if (after < before) {
+            m_model.beginRemoveRows(QModelIndex(), after, before - 1);
+            m_rows = rows;
+            m_model.endRemoveRows();
+        } else if (after > before) {
+            m_model.beginInsertRows(QModelIndex(), before, after - 1);
+            m_rows = rows;
+            m_model.endInsertRows();
+        } else {
+            m_rows = rows;
+        }
+        const int kept = qMin(before, after);
+        if (kept > 0)
+            emit m_model.dataChanged(m_model.index(0), m_model.index(kept - 1), roles);
+    }
+
     // Removes every row as one model reset; an empty store announces nothing.
     void reset()
     {

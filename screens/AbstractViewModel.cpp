@@ -2,6 +2,7 @@
 
 #include "core/ApplicationModel.h"
 #include "monitor/DeviceList.h"
+#include "screens/InputShield.h"
 #include "screens/WorkLog.h"
 
 #include <QCoreApplication>
@@ -130,7 +131,7 @@ bool AbstractViewModel::waitForWorkersToLeave(const QList<int> &deviceIndexes) c
     while (busy) {
         if (++pauses > WorkerWaitSteps)
             break;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, WorkerWaitStepMs);
+        QCoreApplication::processEvents(InputShield::waitFlags(), WorkerWaitStepMs);
         QThread::msleep(WorkerWaitStepMs);
         busy = anyBusy();
     }

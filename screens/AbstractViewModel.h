@@ -78,9 +78,10 @@ protected:
     // (or about to enter) its polling loop, in pauses of WorkerWaitStepMs, at most
     // WorkerWaitSteps of them. Logs "ThreadWaitTimes!===<pauses>" when it had to wait
     // (WorkerWaitSteps + 1 when it gave up). Other events than user input are processed
-    // meanwhile, since worker ticks pass through this thread. Indexes without a device are
-    // ignored. True when every worker has left; a device whose worker has not must not have
-    // its lists or settings replaced.
+    // meanwhile, since worker ticks pass through this thread, and input too while an
+    // InputShield is up, which throws it away. Indexes without a device are ignored. True
+    // when every worker has left; a device whose worker has not must not have its lists or
+    // settings replaced.
     static constexpr int WorkerWaitStepMs = 20;
     static constexpr int WorkerWaitSteps = 500;
     bool waitForWorkersToLeave(const QList<int> &deviceIndexes) const;

@@ -10,13 +10,12 @@
 #include "platform/PlatformSleep.h"
 #include "screens/AlertSettingFile.h"
 #include "screens/ChannelSettingFile.h"
-#include "screens/HeldInputDrop.h"
+#include "screens/InputShield.h"
 #include "screens/SettingFileText.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QVector>
 
@@ -870,8 +869,8 @@ void ChannelDetailsViewModel::putIntoService()
 
 void ChannelDetailsViewModel::putIntoServiceNow()
 {
-    // Before the gate scope closes: input held during the operation never reaches the screen it returns to.
-    const auto dropHeldInput = qScopeGuard(&HeldInputDrop::now);
+    // Clicks given while the operation runs must not act on the screen it returns to.
+    const InputShield inputShield;
     emit openPopup(PopupApplying);
     pauseForPopup(400);
 
@@ -1101,7 +1100,7 @@ void ChannelDetailsViewModel::pauseForPopup(int milliseconds)
 {
     PlatformSleep::sleepMs(static_cast<unsigned long>(milliseconds));
     // Lets the pop-up show; a click meanwhile must not start a second save.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(InputShield::waitFlags());
 }
 
 LevelChecker *ChannelDetailsViewModel::device() const

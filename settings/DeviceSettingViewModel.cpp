@@ -15,7 +15,7 @@
 #include "screens/DeviceChoiceTables.h"
 #include "screens/DeviceListFile.h"
 #include "screens/DeviceRowCheck.h"
-#include "screens/HeldInputDrop.h"
+#include "screens/InputShield.h"
 #include "screens/MainFrameViewModel.h"
 #include "screens/RegistrationFile.h"
 #include "screens/ResultSaveWriter.h"
@@ -627,17 +627,17 @@ void DeviceSettingViewModel::writeDeviceLog(int row, WorkLogKind kind) const
 void DeviceSettingViewModel::restoreSavedRecords()
 {
     editRecords.clear();
-    if (deviceSettingModel)
-        deviceSettingModel->clear();
+    QVector<DeviceSettingRow> rows;
     for (int i = 0; i + 1 < savedRecords.size(); ++i) {
         editRecords.append(savedRecords.at(i));
-        if (deviceSettingModel)
-            deviceSettingModel->addRow(tableRowOf(savedRecords.at(i)));
+        rows.append(tableRowOf(savedRecords.at(i)));
     }
     DeviceList *list = devices();
     const int blankNo = (list ? list->deviceCount() : editRecords.size()) + 1;
     if (editRecords.size() < MaxRows)
-        appendBlankTableRow();
+        rows.append(tableRowOf(DeviceEditRecord::blank(rows.size() + 1)));
+    if (deviceSettingModel)
+        deviceSettingModel->replaceRows(rows);
     if (editRecords.size() <= MaxRows)
         editRecords.append(DeviceEditRecord::blank(blankNo));
     matchTicksToPage();
@@ -647,11 +647,12 @@ void DeviceSettingViewModel::restoreSavedRecords()
 void DeviceSettingViewModel::rebuildTable()
 {
     if (deviceSettingModel) {
-        deviceSettingModel->clear();
+        QVector<DeviceSettingRow> rows;
         for (int i = 0; i + 1 < editRecords.size() && i < MaxRows; ++i)
-            deviceSettingModel->addRow(tableRowOf(editRecords.at(i)));
+            rows.append(tableRowOf(editRecords.at(i)));
         if (editRecords.size() <= MaxRows)
-            appendBlankTableRow();
+            rows.append(tableRowOf(DeviceEditRecord::blank(rows.size() + 1)));
+        deviceSettingModel->replaceRows(rows);
     }
     setPageProperty("rowindex", shownRowCount());
     matchTicksToPage();
@@ -996,7 +997,7 @@ void DeviceSettingViewModel::showProgress(bool readAll)
     setPageProperty("settingok", false);
     setPageProperty("settngtext", readAll ? QStringLiteral("取得中です。しばらくお待ちください。")
                                           : QStringLiteral("設定中です。しばらくお待ちください。"));
-    // The window keeps drawing meanwhile; the operator's input waits for the apply.
+    // The window keeps drawing meanwhile; the operator's input is thrown away until the end.
     pauseWithEvents(ProgressPauseMs);
 }
 
@@ -1004,7 +1005,7 @@ void DeviceSettingViewModel::pauseWithEvents(int ms)
 {
     QEventLoop pause;
     QTimer::singleShot(ms, &pause, &QEventLoop::quit);
-    pause.exec(QEventLoop::ExcludeUserInputEvents);
+    pause.exec(InputShield::waitFlags());
 }
 
 OperationGate *DeviceSettingViewModel::operationGate() const
@@ -1226,8 +1227,8 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
 
 bool DeviceSettingViewModel::applyNow(bool readAll)
 {
-    // Before the gate scope closes: input held during the operation never reaches the screen it returns to.
-    const auto dropHeldInput = qScopeGuard(&HeldInputDrop::now);
+    // Clicks given while the operation runs must not act on the screen it returns to.
+    const InputShield inputShield;
     DeviceList *list = devices();
     if (!list)
         return false;
@@ -1619,8 +1620,8 @@ void DeviceSettingViewModel::endInformationReadout()
 
 void DeviceSettingViewModel::endReadoutNow()
 {
-    // Before the gate scope closes: input held during the operation never reaches the screen it returns to.
-    const auto dropHeldInput = qScopeGuard(&HeldInputDrop::now);
+    // Clicks given while the operation runs must not act on the screen it returns to.
+    const InputShield inputShield;
     operationActive = true;
     const auto activeEnd = qScopeGuard([this] { operationActive = false; });
     readout->stop();

@@ -42,8 +42,7 @@ Item {
     readonly property var columnWidths: [40, 50, 110, 140, 80, 95, 100, 80, 130, 80]
     readonly property real tableWidth: columnWidths.reduce(function(sum, width) { return sum + width }, 0)
     // The table's rows are made a slice at a time between other events, as the start-up
-    // makes its pages: fifty rows at once held the window for a sixth of a second, on the
-    // screen's opening and again whenever the table is filled anew.
+    // makes its pages: fifty rows at once held the window for a sixth of a second.
     readonly property int rowsPerSlice: 5
     property int rowsMade: rowsPerSlice
     readonly property var infoHeaderName: ["機器No", "名称", "IPアドレス", "シリアル番号", "MACアドレス", "FW バージョン"]
@@ -291,16 +290,23 @@ Item {
     }
 
     Timer {
-        interval: 0
+        // Not 0: such a timer never fires.
+        interval: 1
         repeat: true
         running: page.rowsMade < rowsRepeater.count
         onTriggered: page.rowsMade += page.rowsPerSlice
     }
 
+    // The table filled anew keeps its rows: each starts again as a new one would.
     Connections {
         target: deviceSettingModel
-        function onRowsRemoved() { page.rowsMade = page.rowsPerSlice }
-        function onModelReset() { page.rowsMade = page.rowsPerSlice }
+        function onRowsReplaced() {
+            for (var i = 0; i < rowsRepeater.count; ++i) {
+                var made = rowsRepeater.itemAt(i)
+                if (made && made.item)
+                    made.item.startAgain()
+            }
+        }
     }
 
     function setAllChecked(state) {

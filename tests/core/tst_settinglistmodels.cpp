@@ -1,6 +1,6 @@
 // ctest-label: core
-// The list models of the setting screens: rows counted by their key, the field setters and
-// positions that are no row.
+// The list models of the setting screens: rows counted by their key, the field setters,
+// positions that are no row, and the device table filled anew in place.
 #include "core/ChannelDetailsModel.h"
 #include "core/DeviceSettingModel.h"
 #include "core/InformationListModel.h"
@@ -131,6 +131,65 @@ private slots:
         QCOMPARE(removed.at(0).at(2).toInt(), 1);
         QCOMPARE(model.rowCount(), 0);
         QCOMPARE(model.ipAddress(2), QString());
+    }
+
+    // A table filled anew keeps the rows shown before and after (announced changed, every
+    // role), removes or adds only the difference, and shows exactly the new rows.
+    void replaceKeepsSharedRows_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::newRow("same count") << 3 << 3;
+        QTest::newRow("fewer") << 4 << 2;
+        QTest::newRow("more") << 2 << 5;
+        QTest::newRow("from none") << 0 << 3;
+        QTest::newRow("to none") << 3 << 0;
+    }
+    void replaceKeepsSharedRows()
+    {
+        QFETCH(int, before);
+        QFETCH(int, after);
+        DeviceSettingModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        for (int i = 1; i <= before; ++i)
+            model.addRow(device(QString::number(i)));
+        QVector<DeviceSettingRow> rows;
+        QStringList expected;
+        for (int i = 1; i <= after; ++i) {
+            DeviceSettingRow row = device(QString::number(i));
+            row.devicename = QStringLiteral("新") + row.devicename;
+            rows.append(row);
+            expected.append(row.devicename);
+        }
+        // A row without a device number stays held, not shown, as addRow() holds it.
+        rows.append(device(QString()));
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy replaced(&model, &DeviceSettingModel::rowsReplaced);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        model.replaceRows(rows);
+
+        QCOMPARE(column(model, DeviceSettingModel::DevicenameRole), expected);
+        QCOMPARE(reset.count(), 0);
+        QCOMPARE(replaced.count(), 1);
+        const int kept = qMin(before, after);
+        QCOMPARE(changed.count(), kept > 0 ? 1 : 0);
+        if (kept > 0) {
+            QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 0);
+            QCOMPARE(changed.at(0).at(1).toModelIndex().row(), kept - 1);
+            QCOMPARE(rolesOf(changed.at(0)).size(), DeviceSettingModel::HikariWaveLengthRole - DeviceSettingModel::DevicenoRole + 1);
+        }
+        QCOMPARE(removed.count(), before > after ? 1 : 0);
+        if (before > after) {
+            QCOMPARE(removed.at(0).at(1).toInt(), after);
+            QCOMPARE(removed.at(0).at(2).toInt(), before - 1);
+        }
+        QCOMPARE(inserted.count(), after > before ? 1 : 0);
+        if (after > before) {
+            QCOMPARE(inserted.at(0).at(1).toInt(), before);
+            QCOMPARE(inserted.at(0).at(2).toInt(), after - 1);
+        }
     }
 
     void channelSetters()

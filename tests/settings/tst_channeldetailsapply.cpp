@@ -283,9 +283,9 @@ private slots:
         QVERIFY(QDir(fx->alertPath(1, AlertSettingFile::Copy::Committed)).removeRecursively());
     }
 
-    // While the save runs its pop-up has no OK: the operator's clicks on OK's place and on
-    // HOME land on the pop-up, and the save ends on its own screen (the result list, or the
-    // details with the failure and then an OK that closes it).
+    // While the save runs its pop-up has no OK and stays up: the operator's clicks on OK's
+    // place and on HOME and an Escape act on nothing, and the save ends on its own screen
+    // (the result list, or the details with the failure and then an OK that closes it).
     void progressPopupTakesClicks_data()
     {
         QTest::addColumn<bool>("workerStays");

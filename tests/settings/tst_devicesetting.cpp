@@ -12,6 +12,7 @@
 #include "screens/AlertSettingFile.h"
 #include "support/SilentLoopback.h"
 #include "support/SimDevices.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 #include <QElapsedTimer>
@@ -819,6 +820,56 @@ private slots:
         QCOMPARE(devices()->device(2)->port(), 161);
         QTRY_VERIFY_WITH_TIMEOUT(!screen->isReadoutRunning(), 10000);
         QVERIFY(registrationBytes().contains("2,二号,127.0.0.1:16106,光,5分,08:00,17:30,1310,"));
+        host->transit(QStringLiteral("Home.qml"));
+    }
+
+    // A long table is made a few rows at a time after the screen opens; an imported list
+    // keeps the rows made, and each shows the list's device afresh: no tick, no name typed
+    // before (a name whose "," the field removed included) stays from the table before.
+    void tableRowsMadeInSlicesAndKept()
+    {
+        constexpr int Devices = 12;
+        QByteArray registration = Header;
+        QByteArray list = "No,名称,IPアドレス,同軸/光,サイクル間隔,測定開始時間,測定終了時間,光波長\n";
+        for (int n = 1; n <= Devices; ++n) {
+            registration += line(n, QStringLiteral("局%1").arg(n), QStringLiteral("10.0.0.%1").arg(n));
+            list += QStringLiteral("%1,新%1,10.0.1.%1,光,5分,常時,常時,1310\n").arg(n).toUtf8();
+        }
+        open(registration, true);
+        host->transit(QStringLiteral("DeviceSetting.qml"));
+        QObject *page = host->find(QStringLiteral("DeviceSetting"));
+        QVERIFY(page);
+        auto *repeater = host->window->findChild<QObject *>(QStringLiteral("settingListRowsRepeater"));
+        QVERIFY(repeater);
+        QCOMPARE(repeater->property("count").toInt(), Devices + 1);
+        // The first rows are there at once, the rest follow.
+        QVERIFY(inRow(0, "nameField"));
+        QVERIFY(!inRow(Devices - 1, "nameField"));
+        QTRY_VERIFY(inRow(Devices, "nameField"));
+        for (int row = 0; row < Devices; ++row)
+            QCOMPARE(inRow(row, "nameField")->property("text").toString(), QStringLiteral("局%1").arg(row + 1));
+
+        // A name typed with a ",", sent, and a ticked row.
+        QQuickItem *name = inRow(1, "nameField");
+        typeInto(name, "ab,c");
+        name->setFocus(false);
+        QTRY_COMPARE(vm()->currentEditRecords().at(1).name, QStringLiteral("abc"));
+        clickItem(inRow(3, "rowCheckBox"));
+        QTRY_VERIFY(inRow(3, "rowCheckBox")->property("checked").toBool());
+        QVERIFY(vm()->currentEditRecords().at(3).checked);
+        QQuickItem *kept = inRow(Devices - 1, "nameField");
+
+        const QString path = root->path() + QStringLiteral("/list.csv");
+        QVERIFY(TestFiles::writeBytes(path, list));
+        QVERIFY(QMetaObject::invokeMethod(page, "rowbuttonclicked", Q_ARG(QString, QStringLiteral("bulkLoading")),
+                                          Q_ARG(QString, QUrl::fromLocalFile(path).toString()), Q_ARG(int, 0)));
+        QVERIFY(vm()->isImportPending());
+        QCOMPARE(inRow(Devices - 1, "nameField"), kept);
+        for (int row = 0; row < Devices; ++row) {
+            QCOMPARE(inRow(row, "nameField")->property("text").toString(), QStringLiteral("新%1").arg(row + 1));
+            QVERIFY(!inRow(row, "rowCheckBox")->property("checked").toBool());
+            QVERIFY(!vm()->currentEditRecords().at(row).checked);
+        }
         host->transit(QStringLiteral("Home.qml"));
     }
 

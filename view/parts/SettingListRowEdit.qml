@@ -42,6 +42,15 @@ Item {
     property bool rowChecked: allcheckstring === "true"
     onAllcheckstringChanged: rowChecked = allcheckstring === "true"
 
+    // The row now shows the table filled anew: nothing of what was done in it before stays.
+    function startAgain() {
+        timePopup.close()
+        rowChecked = allcheckstring === "true"
+        nameField.text = Qt.binding(function() { return row.devicename })
+        addressField.typed = false
+        addressField.text = Qt.binding(function() { return row.ipaddress })
+    }
+
     component Cell: Rectangle {
         property int column: 0
         width: row.columnWidths[column] * row.scaling
@@ -148,6 +157,7 @@ Item {
         Cell {
             column: 3
             TextField {
+                id: addressField
                 objectName: "addressField"
                 anchors.fill: parent
                 anchors.margins: 2 * row.scaling

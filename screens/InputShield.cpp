@@ -1,20 +1,31 @@
-#include "screens/HeldInputDrop.h"
+#include "screens/InputShield.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 
-void HeldInputDrop::now()
+int InputShield::raised = 0;
+
+InputShield::InputShield()
 {
-    QCoreApplication *application = QCoreApplication::instance();
-    if (!application)
-        return;
-    HeldInputDrop filter;
-    application->installEventFilter(&filter);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    application->removeEventFilter(&filter);
+    if (QCoreApplication *application = QCoreApplication::instance())
+        application->installEventFilter(this);
+    ++raised;
 }
 
-bool HeldInputDrop::eventFilter(QObject *watched, QEvent *event)
+InputShield::~InputShield()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    --raised;
+    if (QCoreApplication *application = QCoreApplication::instance())
+        application->removeEventFilter(this);
+}
+
+QEventLoop::ProcessEventsFlags InputShield::waitFlags()
+{
+    return raised > 0 ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+}
+
+bool InputShield::eventFilter(QObject *watched, QEvent *event)
 {
     // Only what came from the window system: events the program sends itself pass.
     if (!event->spontaneous())
