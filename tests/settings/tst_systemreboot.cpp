@@ -169,8 +169,10 @@ private slots:
         requestReboot(1);
         QTRY_VERIFY_WITH_TIMEOUT(f.screen()->rebootProcessId() > 0, 2000);
         const qint64 curl = f.screen()->rebootProcessId();
-        const QStringList curlLine = commandLinesWith(QByteArray("/data/"));
-        QVERIFY2(curlLine.filter(QStringLiteral("/proc/%1 ").arg(curl)).size() == 1, qPrintable(curlLine.join('\n')));
+        // The process exists before curl is executed in it: its command line comes a moment later.
+        QStringList curlLine;
+        QTRY_VERIFY2_WITH_TIMEOUT((curlLine = commandLinesWith(QByteArray("/data/"))).filter(QStringLiteral("/proc/%1 ").arg(curl)).size() == 1,
+                                  qPrintable(curlLine.join('\n')), 2000);
         QVERIFY(curlLine.join('\n').contains(QStringLiteral("-K -")));
         // While it runs, curl's command line holds no login, and no command line of the
         // machine holds the user and password pair. (The login alone is also the SNMP
