@@ -1650,15 +1650,10 @@ void DeviceSettingViewModel::endReadoutNow()
         device->setRequestMode(0);
         if (device->measurementState() != 0)
             continue;
-        if (device->channelSettingCount() > 0 && device->ipAddressText() != NoAddress) {
+        if (device->channelSettingCount() > 0 && device->ipAddressText() != NoAddress)
             list->startMonitoringAt(i);
-        } else {
-            device->setMeasurementState(1);
-            WorkLogEntry entry;
-            entry.deviceNo = i + 1;
-            entry.started = false;
-            writeWorkLog(entry, WorkLogMeasurementStartStop);
-        }
+        else
+            markStopped(device, i + 1);
     }
     unreadDevices.clear();
     for (int i : qAsConst(flagged)) {
