@@ -55,10 +55,6 @@ const QString Unknown = QStringLiteral("---");
 constexpr int ProgressPauseMs = 400;
 constexpr int NewDevicePauseMs = 400;
 constexpr int QuestionPauseMs = 300;
-// Between the starts of the devices of an applied import.
-constexpr int ImportStartPauseMs = 500;
-// How soon the first of them is tried again while an operation runs.
-constexpr int ImportStartRetryMs = 20;
 
 enum DeviceSettingPopup {
     PopupConnected = 1,
@@ -114,8 +110,7 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
     connect(readout, &IdentityReadout::boundReached, this, &DeviceSettingViewModel::timeoutthread);
     connectionTester = new ConnectionTest(this);
     connect(connectionTester, &ConnectionTest::finished, this, &DeviceSettingViewModel::onConnectionTestFinished);
-    startPacer = new QTimer(this);
-    connect(startPacer, &QTimer::timeout, this, &DeviceSettingViewModel::startNextPaced);
+    connect(readout, &IdentityReadout::devicesStarted, this, &DeviceSettingViewModel::showHeldVerdict);
     setObjectName(QStringLiteral("DeviceSettingViewModel"));
 
     for (int h = 0; h < 24; ++h)
@@ -460,7 +455,7 @@ void DeviceSettingViewModel::onConnectionTestFinished(bool success)
 bool DeviceSettingViewModel::progressPopupHeld() const
 {
     const OperationGate *gate = operationGate();
-    return (gate && gate->isBusy()) || startPacer->isActive() || (readout->isActive() && readout->hasPending());
+    return (gate && gate->isBusy()) || readout->isStartingDevices() || (readout->isActive() && readout->hasPending());
 }
 
 // The verdict would replace the progress pop-up with one the operator can close while the
@@ -1034,44 +1029,12 @@ void DeviceSettingViewModel::startReadoutTimer()
 // with the last of them.
 void DeviceSettingViewModel::beginPacedStarts()
 {
-    readout->beginStarting();
-    nextPacedStart = 0;
-    startPacer->start(0);
+    readout->startDevicesPaced(devices(), operationGate());
 }
 
 void DeviceSettingViewModel::stopPacedStarts()
 {
-    startPacer->stop();
-}
-
-void DeviceSettingViewModel::startNextPaced()
-{
-    OperationGate *gate = operationGate();
-    DeviceList *list = devices();
-    if (!list || (gate && gate->isClosing())) {
-        stopPacedStarts();
-        return;
-    }
-    // Not inside the apply that began the series, nor inside any other operation.
-    if (gate && gate->isBusy()) {
-        if (nextPacedStart == 0)
-            startPacer->setInterval(ImportStartRetryMs);
-        return;
-    }
-    startPacer->setInterval(ImportStartPauseMs);
-    while (nextPacedStart < list->deviceCount()) {
-        const int index = nextPacedStart++;
-        LevelChecker *device = list->device(index);
-        if (!device || !device->optionId() || list->isDeviceInUse(device))
-            continue;
-        list->startMonitoringAt(index);
-        if (nextPacedStart < list->deviceCount())
-            return;
-        break;
-    }
-    stopPacedStarts();
-    startReadoutTimer();
-    showHeldVerdict();
+    readout->stopPacedStarts();
 }
 
 void DeviceSettingViewModel::noteSkipped(int deviceIndex, const char *step)
@@ -1537,7 +1500,7 @@ int DeviceSettingViewModel::readoutBound() const
 
 bool DeviceSettingViewModel::isOperationRunning() const
 {
-    return operationActive || queuedApplies > 0 || startPacer->isActive();
+    return operationActive || queuedApplies > 0 || readout->isStartingDevices();
 }
 
 void DeviceSettingViewModel::timeoutthread()
