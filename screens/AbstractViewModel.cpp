@@ -2,6 +2,7 @@
 
 #include "core/ApplicationModel.h"
 #include "monitor/DeviceList.h"
+#include "monitor/LevelChecker.h"
 #include "screens/InputShield.h"
 #include "screens/WorkLog.h"
 
@@ -62,6 +63,17 @@ void AbstractViewModel::onTimeChangeButtonClicked(QString button, QString startt
 void AbstractViewModel::writeWorkLog(const WorkLogEntry &entry, WorkLogKind kind)
 {
     WorkLog::writeWorkLog(entry, kind);
+}
+
+void AbstractViewModel::markStopped(LevelChecker *device, int deviceNo)
+{
+    if (!device)
+        return;
+    device->setMeasurementState(1);
+    WorkLogEntry entry;
+    entry.deviceNo = deviceNo;
+    entry.started = false;
+    writeWorkLog(entry, WorkLogMeasurementStartStop);
 }
 
 void AbstractViewModel::writeScreenChangeLog() const

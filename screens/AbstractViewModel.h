@@ -11,6 +11,7 @@
 #include <cstddef>
 
 class ApplicationModel;
+class LevelChecker;
 
 // Base of the screen view models: the life cycle the frame drives (createConnection,
 // activate, resume / suspend, deactivate), the page's four button slots, and the page
@@ -46,6 +47,8 @@ public:
     QObject *currentPage() const { return page; }
 
     static void writeWorkLog(const WorkLogEntry &entry, WorkLogKind kind);
+    // A device that cannot measure is marked stopped, with its work-history line.
+    static void markStopped(LevelChecker *device, int deviceNo);
     // The work-history line every screen writes when it becomes active.
     void writeScreenChangeLog() const;
 

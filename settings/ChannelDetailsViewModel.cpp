@@ -894,13 +894,8 @@ void ChannelDetailsViewModel::putIntoServiceNow()
         // The worker may still read the device's lists: they stay as they are, and so does
         // the device, stopped, until the operator saves again or starts it.
         log(QStringLiteral("機器No.%1 の測定ループが終了しないため設定を読み込めません").arg(deviceNo));
-        if (checker->measurementState() == 0) {
-            checker->setMeasurementState(1);
-            WorkLogEntry entry;
-            entry.deviceNo = deviceNo;
-            entry.started = false;
-            writeWorkLog(entry, WorkLogMeasurementStartStop);
-        }
+        if (checker->measurementState() == 0)
+            markStopped(checker, deviceNo);
         emit measurementChannelReloading();
         emit openPopup(PopupDeviceNotStopped);
         return;
@@ -915,15 +910,10 @@ void ChannelDetailsViewModel::putIntoServiceNow()
     emit measurementChannelReloading();
 
     if (checker->measurementState() == 0) {
-        if (checker->channelSettingCount() > 0) {
+        if (checker->channelSettingCount() > 0)
             list->startMonitoringAt(index);
-        } else {
-            checker->setMeasurementState(1);
-            WorkLogEntry entry;
-            entry.deviceNo = deviceNo;
-            entry.started = false;
-            writeWorkLog(entry, WorkLogMeasurementStartStop);
-        }
+        else
+            markStopped(checker, deviceNo);
     }
     if (!planRead || !thresholdsRead) {
         emit openPopup(PopupSaveFailed);

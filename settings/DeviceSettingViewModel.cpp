@@ -56,10 +56,6 @@ const QString Unknown = QStringLiteral("---");
 constexpr int ProgressPauseMs = 400;
 constexpr int NewDevicePauseMs = 400;
 constexpr int QuestionPauseMs = 300;
-// Between the starts of the devices of an applied import.
-constexpr int ImportStartPauseMs = 500;
-// How soon the first of them is tried again while an operation runs.
-constexpr int ImportStartRetryMs = 20;
 
 enum DeviceSettingPopup {
     PopupConnected = 1,
@@ -115,8 +111,7 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
     connect(readout, &IdentityReadout::boundReached, this, &DeviceSettingViewModel::timeoutthread);
     connectionTester = new ConnectionTest(this);
     connect(connectionTester, &ConnectionTest::finished, this, &DeviceSettingViewModel::onConnectionTestFinished);
-    startPacer = new QTimer(this);
-    connect(startPacer, &QTimer::timeout, this, &DeviceSettingViewModel::startNextPaced);
+    connect(readout, &IdentityReadout::devicesStarted, this, &DeviceSettingViewModel::showHeldVerdict);
     setObjectName(QStringLiteral("DeviceSettingViewModel"));
 
     for (int h = 0; h < 24; ++h)
@@ -461,7 +456,7 @@ void DeviceSettingViewModel::onConnectionTestFinished(bool success)
 bool DeviceSettingViewModel::progressPopupHeld() const
 {
     const OperationGate *gate = operationGate();
-    return (gate && gate->isBusy()) || startPacer->isActive() || (readout->isActive() && readout->hasPending());
+    return (gate && gate->isBusy()) || readout->isStartingDevices() || (readout->isActive() && readout->hasPending());
 }
 
 // The verdict would replace the progress pop-up with one the operator can close while the
@@ -1036,44 +1031,12 @@ void DeviceSettingViewModel::startReadoutTimer()
 // with the last of them.
 void DeviceSettingViewModel::beginPacedStarts()
 {
-    readout->beginStarting();
-    nextPacedStart = 0;
-    startPacer->start(0);
+    readout->startDevicesPaced(devices(), operationGate());
 }
 
 void DeviceSettingViewModel::stopPacedStarts()
 {
-    startPacer->stop();
-}
-
-void DeviceSettingViewModel::startNextPaced()
-{
-    OperationGate *gate = operationGate();
-    DeviceList *list = devices();
-    if (!list || (gate && gate->isClosing())) {
-        stopPacedStarts();
-        return;
-    }
-    // Not inside the apply that began the series, nor inside any other operation.
-    if (gate && gate->isBusy()) {
-        if (nextPacedStart == 0)
-            startPacer->setInterval(ImportStartRetryMs);
-        return;
-    }
-    startPacer->setInterval(ImportStartPauseMs);
-    while (nextPacedStart < list->deviceCount()) {
-        const int index = nextPacedStart++;
-        LevelChecker *device = list->device(index);
-        if (!device || !device->optionId() || list->isDeviceInUse(device))
-            continue;
-        list->startMonitoringAt(index);
-        if (nextPacedStart < list->deviceCount())
-            return;
-        break;
-    }
-    stopPacedStarts();
-    startReadoutTimer();
-    showHeldVerdict();
+    readout->stopPacedStarts();
 }
 
 void DeviceSettingViewModel::noteSkipped(int deviceIndex, const char *step)
@@ -1541,7 +1504,7 @@ int DeviceSettingViewModel::readoutBound() const
 
 bool DeviceSettingViewModel::isOperationRunning() const
 {
-    return operationActive || queuedApplies > 0 || startPacer->isActive();
+    return operationActive || queuedApplies > 0 || readout->isStartingDevices();
 }
 
 void DeviceSettingViewModel::timeoutthread()
@@ -1656,15 +1619,10 @@ void DeviceSettingViewModel::endReadoutNow()
         device->setRequestMode(0);
         if (device->measurementState() != 0)
             continue;
-        if (device->channelSettingCount() > 0 && device->ipAddressText() != NoAddress) {
+        if (device->channelSettingCount() > 0 && device->ipAddressText() != NoAddress)
             list->startMonitoringAt(i);
-        } else {
-            device->setMeasurementState(1);
-            WorkLogEntry entry;
-            entry.deviceNo = i + 1;
-            entry.started = false;
-            writeWorkLog(entry, WorkLogMeasurementStartStop);
-        }
+        else
+            markStopped(device, i + 1);
     }
     unreadDevices.clear();
     for (int i : qAsConst(flagged)) {

@@ -173,7 +173,6 @@ private:
     void registerDevice(int deviceNo, const DeviceEditRecord &record);
     void startReadoutTimer();
     void beginPacedStarts();
-    void startNextPaced();
     void stopPacedStarts();
     // Lets everything but user input through for ms, so that a pop-up is drawn.
     void pauseWithEvents(int ms);
@@ -202,9 +201,6 @@ private:
     InformationListModel *informationListModel = nullptr;
     IdentityReadout *readout = nullptr;
     ConnectionTest *connectionTester = nullptr;
-    // Starts the devices of an applied import, one per tick.
-    QTimer *startPacer = nullptr;
-    int nextPacedStart = 0;
     // The readout of the reply being handled, 0 for a reply without one.
     quint64 replyReadout = 0;
     int queuedApplies = 0;

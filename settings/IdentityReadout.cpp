@@ -1,5 +1,6 @@
 #include "settings/IdentityReadout.h"
 
+#include "core/OperationGate.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 
@@ -8,6 +9,10 @@
 namespace {
 
 const QString Unknown = QStringLiteral("---");
+// Between the starts of the devices of an applied import.
+constexpr int ImportStartPauseMs = 500;
+// How soon the first of them is tried again while an operation runs.
+constexpr int ImportStartRetryMs = 20;
 
 } // namespace
 
@@ -17,6 +22,56 @@ IdentityReadout::IdentityReadout(QObject *parent)
 {
     boundTimer->setSingleShot(true);
     connect(boundTimer, &QTimer::timeout, this, &IdentityReadout::boundReached);
+    pacer = new QTimer(this);
+    connect(pacer, &QTimer::timeout, this, &IdentityReadout::startNextPaced);
+}
+
+void IdentityReadout::startDevicesPaced(DeviceList *list, OperationGate *gate)
+{
+    beginStarting();
+    pacedList = list;
+    pacedGate = gate;
+    nextPacedStart = 0;
+    pacer->start(0);
+}
+
+void IdentityReadout::stopPacedStarts()
+{
+    pacer->stop();
+}
+
+bool IdentityReadout::isStartingDevices() const
+{
+    return pacer->isActive();
+}
+
+void IdentityReadout::startNextPaced()
+{
+    DeviceList *list = pacedList;
+    if (!list || (pacedGate && pacedGate->isClosing())) {
+        stopPacedStarts();
+        return;
+    }
+    // Not inside the apply that began the series, nor inside any other operation.
+    if (pacedGate && pacedGate->isBusy()) {
+        if (nextPacedStart == 0)
+            pacer->setInterval(ImportStartRetryMs);
+        return;
+    }
+    pacer->setInterval(ImportStartPauseMs);
+    while (nextPacedStart < list->deviceCount()) {
+        const int index = nextPacedStart++;
+        LevelChecker *device = list->device(index);
+        if (!device || !device->optionId() || list->isDeviceInUse(device))
+            continue;
+        list->startMonitoringAt(index);
+        if (nextPacedStart < list->deviceCount())
+            return;
+        break;
+    }
+    stopPacedStarts();
+    startBound();
+    emit devicesStarted();
 }
 
 quint64 IdentityReadout::supersede()

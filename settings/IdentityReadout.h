@@ -2,10 +2,12 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class DeviceList;
 class LevelChecker;
+class OperationGate;
 class QTimer;
 
 // One identity readout of the device setting screen: the id its passes carry, the devices
@@ -54,17 +56,31 @@ public:
     // counts: the readout runs, the device is pending and its pass is the one that answers.
     LevelChecker *pendingDevice(DeviceList *list, quint64 readout, int position) const;
 
+    // Starts the devices of an applied import that wait for their readout, one per tick,
+    // 500 ms apart, never inside an operation, and then the bound (Starting until then).
+    void startDevicesPaced(DeviceList *list, OperationGate *gate);
+    void stopPacedStarts();
+    bool isStartingDevices() const;
+
     // Stores what the reply text tells of the device's identity.
     static Reply store(LevelChecker *device, const QString &response);
 
 signals:
     // The bound ran out before every device answered.
     void boundReached();
+    // The last device of a paced series has been started.
+    void devicesStarted();
 
 private:
+    void startNextPaced();
+
     State current = State::Idle;
     quint64 readoutId = 0;
     int boundMs = DefaultBoundMs;
     QTimer *boundTimer = nullptr;
     QList<bool> informationPending;
+    QTimer *pacer = nullptr;
+    int nextPacedStart = 0;
+    QPointer<DeviceList> pacedList;
+    QPointer<OperationGate> pacedGate;
 };
