@@ -1,7 +1,7 @@
 #include "monitor/NotifyResponse.h"
 
-#include "core/ApplicationModel.h"
 #include "core/ValueFormat.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DailyLogFiles.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"

@@ -1,6 +1,6 @@
 #include "screens/AbstractViewModel.h"
 
-#include "core/ApplicationModel.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "screens/WorkLog.h"
 

@@ -1,12 +1,12 @@
 #include "screens/HomeViewModel.h"
 
-#include "core/ApplicationModel.h"
-#include "core/PollingSettings.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
-#include "screens/RegistrationFile.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
+#include "storage/PollingSettings.h"
+#include "storage/RegistrationFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
 #include "screens/MeasurementResultIndividualViewModel.h"
 
-#include "core/ApplicationModel.h"
+#include "app/MainFrameViewModel.h"
 #include "core/ConstantTables.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "monitor/ResultHistoryLogWriter.h"
 #include "screens/HistoryFileReader.h"
 #include "screens/HistoryPaging.h"
-#include "screens/MainFrameViewModel.h"
 
 #include <QEventLoop>
 #include <QThread>

@@ -1,6 +1,6 @@
 #include "screens/MeasurementResultViewModel.h"
 
-#include "core/ApplicationModel.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformSleep.h"

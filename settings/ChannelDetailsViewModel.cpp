@@ -1,16 +1,16 @@
 #include "settings/ChannelDetailsViewModel.h"
 
-#include "core/ApplicationModel.h"
 #include "core/ChannelDetailsModel.h"
 #include "core/ConstantTables.h"
 #include "core/OperationGate.h"
 #include "core/ValueFormat.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformSleep.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
-#include "screens/SettingFileText.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
+#include "storage/SettingFileText.h"
 
 #include <QCoreApplication>
 #include <QDir>

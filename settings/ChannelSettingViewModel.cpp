@@ -1,12 +1,12 @@
 #include "settings/ChannelSettingViewModel.h"
 
-#include "core/ApplicationModel.h"
+#include "app/MainFrameViewModel.h"
 #include "core/ConstantTables.h"
 #include "core/ValueFormat.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "screens/ChannelSettingFile.h"
-#include "screens/MainFrameViewModel.h"
+#include "storage/ChannelSettingFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

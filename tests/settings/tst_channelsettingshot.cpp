@@ -7,8 +7,8 @@
 // -bs.png, -catv.png, -fm.png, and two pop-ups: -popup.png and -discard.png.
 #include "screens/FrameHost.h"
 
-#include "screens/ChannelSettingFile.h"
 #include "settings/ChannelSettingViewModel.h"
+#include "storage/ChannelSettingFile.h"
 #include "support/TestFiles.h"
 
 #include <QImage>

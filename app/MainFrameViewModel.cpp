@@ -1,11 +1,11 @@
-#include "screens/MainFrameViewModel.h"
+#include "app/MainFrameViewModel.h"
 
-#include "core/ApplicationModel.h"
 #include "core/MeasureResultModel.h"
 #include "core/OperationGate.h"
 #include "core/ScreenUpdateValue.h"
 #include "core/SharedTypes.h"
 #include "core/SystemLog.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "monitor/NotifyResponse.h"
@@ -14,11 +14,11 @@
 #include "screens/HomeViewModel.h"
 #include "screens/MeasurementResultIndividualViewModel.h"
 #include "screens/MeasurementResultViewModel.h"
-#include "screens/RegistrationFile.h"
 #include "settings/ChannelDetailsViewModel.h"
 #include "settings/ChannelSettingViewModel.h"
 #include "settings/DeviceSettingViewModel.h"
 #include "settings/SystemSettingViewModel.h"
+#include "storage/RegistrationFile.h"
 
 #include <QDesktopServices>
 #include <QElapsedTimer>

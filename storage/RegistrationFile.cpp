@@ -1,9 +1,9 @@
-#include "screens/RegistrationFile.h"
+#include "storage/RegistrationFile.h"
 
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformPaths.h"
-#include "screens/DeviceRowCheck.h"
-#include "screens/SettingFileText.h"
+#include "storage/DeviceRowCheck.h"
+#include "storage/SettingFileText.h"
 
 #include <QFile>
 #include <QFileInfo>

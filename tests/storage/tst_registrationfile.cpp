@@ -2,8 +2,8 @@
 // The registration file "DeviceRegistSetting.csv": reading both layouts and damaged files,
 // writing byte for byte, keeping the port, and replacing the file atomically.
 #include "monitor/LevelChecker.h"
-#include "screens/DeviceChoiceTables.h"
-#include "screens/RegistrationFile.h"
+#include "storage/DeviceChoiceTables.h"
+#include "storage/RegistrationFile.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

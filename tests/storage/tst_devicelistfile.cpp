@@ -5,8 +5,8 @@
 #include "core/SystemLog.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "screens/DeviceListFile.h"
 #include "screens/ResultSaveWriter.h"
+#include "storage/DeviceListFile.h"
 #include "support/ResultListSetup.h"
 #include "support/TestFiles.h"
 

@@ -1,4 +1,4 @@
-#include "core/ApplicationModel.h"
+#include "monitor/ApplicationModel.h"
 
 #include "core/OperationGate.h"
 #include "core/ScreenUpdateValue.h"

@@ -2,7 +2,7 @@
 // Alert-threshold files: both layouts, marks and blanks removed, damaged lines, the writer,
 // the band column of converted-C/N rows, promotion, and loading thresholds into a device.
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
+#include "storage/AlertSettingFile.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

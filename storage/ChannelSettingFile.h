@@ -1,7 +1,7 @@
 #pragma once
 
-#include "screens/ChannelSettingEntry.h"
-#include "screens/MeasuredChannelPlan.h"
+#include "storage/ChannelSettingEntry.h"
+#include "storage/MeasuredChannelPlan.h"
 
 #include <QByteArray>
 #include <QString>

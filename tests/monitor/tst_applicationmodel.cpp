@@ -1,7 +1,7 @@
 // ctest-label: core
-#include "core/ApplicationModel.h"
+#include "app/QmlTypeRegistry.h"
 #include "core/MeasureResultModel.h"
-#include "core/QmlTypeRegistry.h"
+#include "monitor/ApplicationModel.h"
 
 #include <QDir>
 #include <QFile>

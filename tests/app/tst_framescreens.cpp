@@ -1,7 +1,7 @@
 // ctest-label: frame
 // The main view loaded for real with its frame view model: the screen table, the cross
 // connections, page switching with its close/open pairs and life-cycle calls, HOME, zoom.
-#include "FrameHost.h"
+#include "screens/FrameHost.h"
 
 #include "monitor/NotifyResponse.h"
 #include "screens/AbstractViewModel.h"

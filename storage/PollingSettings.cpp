@@ -1,4 +1,4 @@
-#include "core/PollingSettings.h"
+#include "storage/PollingSettings.h"
 
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"

@@ -1,10 +1,10 @@
-#include "screens/DeviceListFile.h"
+#include "storage/DeviceListFile.h"
 
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "screens/DeviceRowCheck.h"
-#include "screens/RegistrationFile.h"
-#include "screens/SettingFileText.h"
+#include "storage/DeviceRowCheck.h"
+#include "storage/RegistrationFile.h"
+#include "storage/SettingFileText.h"
 
 #include <QStringList>
 

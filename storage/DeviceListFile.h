@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/RegistrationRecord.h"
+#include "storage/RegistrationRecord.h"
 
 #include <QByteArray>
 #include <QList>

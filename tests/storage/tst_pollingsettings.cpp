@@ -1,7 +1,7 @@
 // ctest-label: core
 // The polling intervals and monitoring flag as the screens read them (bounds), write them
 // (other groups kept, failure reported) and hand them to the devices.
-#include "core/PollingSettings.h"
+#include "storage/PollingSettings.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

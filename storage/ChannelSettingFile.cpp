@@ -1,10 +1,10 @@
-#include "screens/ChannelSettingFile.h"
+#include "storage/ChannelSettingFile.h"
 
 #include "core/SharedTypes.h"
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformPaths.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/SettingFileText.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/SettingFileText.h"
 
 #include <QFile>
 #include <QFileInfo>

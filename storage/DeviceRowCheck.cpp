@@ -1,6 +1,6 @@
-#include "screens/DeviceRowCheck.h"
+#include "storage/DeviceRowCheck.h"
 
-#include "screens/DeviceChoiceTables.h"
+#include "storage/DeviceChoiceTables.h"
 
 #include <QStringList>
 #include <QTime>

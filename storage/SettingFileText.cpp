@@ -1,4 +1,4 @@
-#include "screens/SettingFileText.h"
+#include "storage/SettingFileText.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "screens/AlertSettingFile.h"
+#include "storage/AlertSettingFile.h"
 
 #include "core/ConstantTables.h"
 #include "core/SharedTypes.h"
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformPaths.h"
-#include "screens/SettingFileText.h"
+#include "storage/SettingFileText.h"
 
 #include <QFileInfo>
 #include <QStringList>

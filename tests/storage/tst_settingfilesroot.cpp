@@ -3,9 +3,9 @@
 // registration first, then each device's plan and thresholds by its position, with a file
 // missing here and there.
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
-#include "screens/RegistrationFile.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
+#include "storage/RegistrationFile.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

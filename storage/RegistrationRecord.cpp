@@ -1,8 +1,8 @@
-#include "screens/RegistrationRecord.h"
+#include "storage/RegistrationRecord.h"
 
 #include "core/ConstantTables.h"
-#include "screens/DeviceChoiceTables.h"
-#include "screens/SettingFileText.h"
+#include "storage/DeviceChoiceTables.h"
+#include "storage/SettingFileText.h"
 
 #include <QStringList>
 

@@ -3,8 +3,8 @@
 // the screen reader (every row), the writer, promotion of the pending plan, and loading a
 // plan into a device.
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

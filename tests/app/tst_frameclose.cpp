@@ -1,7 +1,7 @@
 // ctest-label: frame
 // The window close: the quit question, the stop of the polling devices, and the
 // registration written back byte for byte (ports kept, replaced as a whole).
-#include "FrameHost.h"
+#include "screens/FrameHost.h"
 
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"

@@ -1,4 +1,4 @@
-#include "screens/DeviceChoiceTables.h"
+#include "storage/DeviceChoiceTables.h"
 
 const QMap<QString, int> inputTypeMap {
     { QString(), -1 },

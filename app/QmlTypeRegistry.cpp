@@ -1,4 +1,4 @@
-#include "core/QmlTypeRegistry.h"
+#include "app/QmlTypeRegistry.h"
 
 #include "core/ChannelDetailsModel.h"
 #include "core/DeviceSettingModel.h"
