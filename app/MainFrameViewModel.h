@@ -23,6 +23,9 @@ class MainFrameViewModel : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(Attributes *attributes READ attributes WRITE setAttributes)
+    // Read by the screens below this folder, which cannot know this class.
+    Q_PROPERTY(QString currentViewName READ currentViewName)
+    Q_PROPERTY(QString previousViewName READ previousViewName)
 public:
     // One cross connection between two objects named by their screen ("" for the frame or
     // the response handler as the table says), made by signature strings.

@@ -1,6 +1,5 @@
 #include "screens/MeasurementResultIndividualViewModel.h"
 
-#include "app/MainFrameViewModel.h"
 #include "core/ConstantTables.h"
 #include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
@@ -681,9 +680,8 @@ int MeasurementResultIndividualViewModel::channelRowOfResultList(int deviceIndex
 
 void MeasurementResultIndividualViewModel::onSetResponseValueEnd(int index, int latestMeasurementResultIndex)
 {
-    auto *mainFrame = qobject_cast<MainFrameViewModel *>(owner);
-    if (index != deviceNo - 1 || !mainFrame
-        || mainFrame->currentViewName() != QLatin1String("MeasurementResultIndividualViewModel"))
+    if (index != deviceNo - 1 || !owner
+        || owner->property("currentViewName").toString() != QLatin1String("MeasurementResultIndividualViewModel"))
         return;
     LevelChecker *d = device();
     if (!d)

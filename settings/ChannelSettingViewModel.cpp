@@ -1,6 +1,5 @@
 #include "settings/ChannelSettingViewModel.h"
 
-#include "app/MainFrameViewModel.h"
 #include "core/ConstantTables.h"
 #include "core/ValueFormat.h"
 #include "monitor/ApplicationModel.h"
@@ -239,8 +238,8 @@ void ChannelSettingViewModel::activate()
 
     buildSummary();
 
-    if (MainFrameViewModel *mainFrame = qobject_cast<MainFrameViewModel *>(frame.data())) {
-        if (mainFrame->previousViewName() == QLatin1String("MeasurementResultViewModel")) {
+    if (frame) {
+        if (frame->property("previousViewName").toString() == QLatin1String("MeasurementResultViewModel")) {
             DeviceList *list = model->deviceList();
             if (LevelChecker *device = list ? list->device(deviceNo - 1) : nullptr) {
                 ofdmMerCnr = device->terrestrialMerCnText();

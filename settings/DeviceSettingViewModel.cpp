@@ -1,6 +1,5 @@
 #include "settings/DeviceSettingViewModel.h"
 
-#include "app/MainFrameViewModel.h"
 #include "core/ApplicationSetting.h"
 #include "core/ConstantTables.h"
 #include "core/DeviceSettingModel.h"
@@ -240,8 +239,7 @@ void DeviceSettingViewModel::activate()
 
     DeviceList *list = devices();
     const int count = list ? list->deviceCount() : 0;
-    auto *mainFrame = qobject_cast<MainFrameViewModel *>(frame.data());
-    if (mainFrame && mainFrame->previousViewName() == QLatin1String("HomeViewModel")) {
+    if (frame && frame->property("previousViewName").toString() == QLatin1String("HomeViewModel")) {
         merCnModes.clear();
         for (int i = 0; i < count; ++i) {
             if (const LevelChecker *device = list->device(i))
