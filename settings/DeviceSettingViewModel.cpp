@@ -1612,8 +1612,7 @@ void DeviceSettingViewModel::endInformationReadout()
     stopPacedStarts();
     readoutActive = false;
     DeviceList *list = devices();
-    // With no device left (the last one removed) the registration is still written: kept
-    // as it was, a restart would bring the removed devices back.
+    // Without the application object there is no device list and nothing to end.
     if (!list)
         return;
     logEnter("endInformationReadout");
@@ -1651,6 +1650,8 @@ void DeviceSettingViewModel::endInformationReadout()
             writeWorkLog(entry, WorkLogMeasurementStartStop);
         }
     }
+    // Written with no device left too (the last one removed): kept as it was, a restart
+    // would bring the removed devices back.
     if (DeviceListFileWrite())
         removeRetiredDeviceFiles();
     logLeave("endInformationReadout");
