@@ -59,7 +59,7 @@ int main(int argc, char **argv)
     DeviceList *devices = applicationModel->deviceList();
     for (int i = 0; devices && i < devices->deviceCount(); ++i) {
         LevelChecker *device = devices->device(i);
-        if (device && device->measurementState() == 0) {
+        if (device && device->measurementState() == int(MeasurementState::Measuring)) {
             WorkLogEntry entry;
             entry.deviceNo = device->deviceNo();
             WorkLog::writeWorkLog(entry, WorkLogAutoStart);
@@ -91,9 +91,9 @@ int main(int argc, char **argv)
         LevelChecker *device = devices->device(i);
         if (!device)
             continue;
-        if (device->measurementState() == 0)
+        if (device->measurementState() == int(MeasurementState::Measuring))
             started = true;
-        else if (device->measurementState() == 1)
+        else if (device->measurementState() == int(MeasurementState::Stopped))
             started = false;
         WorkLogEntry entry;
         entry.deviceNo = device->deviceNo();

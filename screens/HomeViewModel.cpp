@@ -42,7 +42,7 @@ HomeViewModel::HomeViewModel(int screenId, ApplicationModel *applicationModel, Q
     if (DeviceList *list = devices()) {
         for (int i = 0; i < list->deviceCount(); ++i) {
             LevelChecker *device = list->device(i);
-            if (device && device->measurementState() == 0 && device->isMeasurable())
+            if (device && device->measurementState() == int(MeasurementState::Measuring) && device->isMeasurable())
                 list->startMonitoringAt(i);
         }
     }

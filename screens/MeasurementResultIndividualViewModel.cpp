@@ -81,7 +81,7 @@ LevelChecker *MeasurementResultIndividualViewModel::device() const
 bool MeasurementResultIndividualViewModel::deviceMeasuring() const
 {
     LevelChecker *d = device();
-    return d && d->measurementState() == 0;
+    return d && d->measurementState() == int(MeasurementState::Measuring);
 }
 
 HistoryGraph::Axis MeasurementResultIndividualViewModel::axis() const

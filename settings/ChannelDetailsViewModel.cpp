@@ -888,8 +888,8 @@ void ChannelDetailsViewModel::putIntoService()
         // The worker may still read the device's lists: they stay as they are, and so does
         // the device, stopped, until the operator saves again or starts it.
         log(QStringLiteral("機器No.%1 の測定ループが終了しないため設定を読み込めません").arg(deviceNo));
-        if (checker->measurementState() == 0) {
-            checker->setMeasurementState(1);
+        if (checker->measurementState() == int(MeasurementState::Measuring)) {
+            checker->setMeasurementState(int(MeasurementState::Stopped));
             WorkLogEntry entry;
             entry.deviceNo = deviceNo;
             entry.started = false;
@@ -908,11 +908,11 @@ void ChannelDetailsViewModel::putIntoService()
     checker->setCatvMerCn(MerCnrTable.value(catvMerCnr, 0));
     emit measurementChannelReloading();
 
-    if (checker->measurementState() == 0) {
+    if (checker->measurementState() == int(MeasurementState::Measuring)) {
         if (checker->channelSettingCount() > 0) {
             list->startMonitoringAt(index);
         } else {
-            checker->setMeasurementState(1);
+            checker->setMeasurementState(int(MeasurementState::Stopped));
             WorkLogEntry entry;
             entry.deviceNo = deviceNo;
             entry.started = false;

@@ -1118,7 +1118,7 @@ void DeviceSettingViewModel::applyImported()
             device->setSerialNumber(Unknown);
             device->setMacAddress(Unknown);
             device->setFirmwareVersion(Unknown);
-            device->setRequestMode(1);
+            device->setRequestMode(int(RequestMode::Information));
         }
         savedRecords.append(record);
     }
@@ -1200,7 +1200,7 @@ QList<int> DeviceSettingViewModel::registerNewRows()
         device->setSerialNumber(Unknown);
         device->setMacAddress(Unknown);
         device->setFirmwareVersion(Unknown);
-        device->setRequestMode(1);
+        device->setRequestMode(int(RequestMode::Information));
         added.append(before);
         pauseWithEvents(NewDevicePauseMs);
     }
@@ -1327,7 +1327,7 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
             log(QStringLiteral("ThreadStart!"));
             if (device->ipAddressText() != NoAddress) {
                 device->setOptionId(true);
-                device->setRequestMode(1);
+                device->setRequestMode(int(RequestMode::Information));
                 list->startMonitoringAt(j);
             } else {
                 device->setSerialNumber(Unknown);
@@ -1632,18 +1632,18 @@ void DeviceSettingViewModel::endInformationReadout()
         if (list->isDeviceInUse(device)) {
             // Back in the measurement mode, so that a later start measures instead of
             // reading its identity again.
-            device->setRequestMode(0);
+            device->setRequestMode(int(RequestMode::Measurement));
             noteSkipped(i, "end of readout");
             continue;
         }
         device->setCurrentChannelIndex(LevelChecker::NoChannel);
-        device->setRequestMode(0);
-        if (device->measurementState() != 0)
+        device->setRequestMode(int(RequestMode::Measurement));
+        if (device->measurementState() != int(MeasurementState::Measuring))
             continue;
         if (device->channelSettingCount() > 0 && device->ipAddressText() != NoAddress) {
             list->startMonitoringAt(i);
         } else {
-            device->setMeasurementState(1);
+            device->setMeasurementState(int(MeasurementState::Stopped));
             WorkLogEntry entry;
             entry.deviceNo = i + 1;
             entry.started = false;
@@ -1672,7 +1672,7 @@ bool DeviceSettingViewModel::DeviceListFileWrite()
         RegistrationRecord record = RegistrationFile::recordOf(*device);
         record.deviceNo = i + 1;
         // After an end that skipped the close, the next start finds every device stopped.
-        record.measurementState = 1;
+        record.measurementState = int(MeasurementState::Stopped);
         records.append(record);
         if (informationListModel) {
             InformationListRow row;

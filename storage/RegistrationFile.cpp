@@ -135,7 +135,7 @@ bool RegistrationFile::read(const QString &path, QVector<RegistrationRecord> *re
             // Nothing is polled with values the screen refuses, and nothing rewrites them.
             record.ipAddress = QStringLiteral("0.0.0.0");
             record.port = DefaultPort;
-            record.measurementState = 1;
+            record.measurementState = int(MeasurementState::Stopped);
             record.heldLine = line;
         }
         // As the device record will show it.

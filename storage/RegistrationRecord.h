@@ -1,5 +1,7 @@
 #pragma once
 
+#include "monitor/MeasurementState.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -29,7 +31,7 @@ struct RegistrationRecord
     QString macAddress;
     QString firmwareVersion;
     // 0 measuring (started automatically at start-up), 1 stopped.
-    int measurementState = 1;
+    int measurementState = int(MeasurementState::Stopped);
     QString terrestrialMerCn = QStringLiteral("MER");
     QString catvMerCn = QStringLiteral("MER");
 
