@@ -1,5 +1,7 @@
 #include "core/MeasureResultModel.h"
 
+#include "core/ChannelStatus.h"
+
 namespace {
 
 QString measurementStartText(int state)
@@ -60,7 +62,7 @@ MeasureResultModel::~MeasureResultModel() = default;
 
 bool MeasureResultModel::isStatusError(const MeasureResultRow &row)
 {
-    return !row.latestData && row.channelStatus >= 1 && row.channelStatus <= 3;
+    return !row.latestData && isChannelStatusError(row.channelStatus);
 }
 
 void MeasureResultModel::forget(int position)

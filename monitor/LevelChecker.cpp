@@ -34,7 +34,6 @@ constexpr unsigned long OutstandingWaitStepMs = 10;
 
 constexpr int OperationReceived = NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE;
 constexpr int OperationResend = NETSNMP_CALLBACK_OP_RESEND;
-constexpr int RequestModeInformation = 1;
 
 QString addressText(quint32 address)
 {
@@ -620,7 +619,7 @@ int LevelChecker::sendRequest(int deviceIndex, const char *host, const char *com
     SnmpSessionSlot slot;
     createSession(slot, host, community);
 
-    int result = 0;
+    SendResult result = SendResult::Replied;
     netsnmp_pdu *pdu = m_pendingPdu;
     m_pendingPdu = nullptr;
     if (slot.handle && pdu
@@ -641,7 +640,7 @@ int LevelChecker::sendRequest(int deviceIndex, const char *host, const char *com
             snmp_sess_read(slot.handle, &readSet);
         } else if (ready == 0) {
             snmp_sess_timeout(slot.handle);
-            result = 2;
+            result = SendResult::NoAnswer;
         } else {
             std::perror("select failed");
         }
@@ -659,7 +658,7 @@ int LevelChecker::sendRequest(int deviceIndex, const char *host, const char *com
         snmp_perror("snmp_send");
         if (pdu)
             snmp_free_pdu(pdu);
-        result = 1;
+        result = SendResult::NotSent;
     }
 
     if (slot.handle) {
@@ -668,7 +667,7 @@ int LevelChecker::sendRequest(int deviceIndex, const char *host, const char *com
         snmp_sess_close(slot.handle);
         slot.handle = nullptr;
     }
-    return result;
+    return int(result);
 }
 
 int LevelChecker::snmpCallback(int operation, netsnmp_session *session, int reqid, netsnmp_pdu *pdu,
@@ -681,7 +680,7 @@ int LevelChecker::snmpCallback(int operation, netsnmp_session *session, int reqi
 
     // In measurement mode only the result object becomes text; the replies to the
     // configuration SETs are dropped.
-    if (device->requestMode() != RequestModeInformation && !isMeasResultVariable(pdu)) {
+    if (device->requestMode() != int(RequestMode::Information) && !isMeasResultVariable(pdu)) {
         device->m_outstandingRequests.store(0);
         return 1;
     }
@@ -766,7 +765,7 @@ int LevelChecker::print_result(int status, netsnmp_session *session, netsnmp_pdu
 
 void LevelChecker::emitResponse(const QString &peerName, const QString &response)
 {
-    if (requestMode() == RequestModeInformation)
+    if (requestMode() == int(RequestMode::Information))
         emit notifyRcvInfomationToList(peerName, response);
     else
         emit notifyRcvToList(peerName, response);

@@ -5,6 +5,9 @@
 #include "monitor/AlertSettingRow.h"
 #include "monitor/ChannelResultRow.h"
 #include "monitor/ChannelSettingRow.h"
+#include "monitor/MeasurementState.h"
+#include "monitor/RequestMode.h"
+#include "monitor/SendResult.h"
 #include "monitor/StoredResultHistory.h"
 
 #include <QByteArray>
@@ -205,7 +208,7 @@ public:
     // replaces it first. type is 's' or 'i' for a SET value.
     void addPduVariable(bool isSet, QString oid, char type, QString value, bool newPdu);
     // Sends the pending PDU to host:port and waits for the reply.
-    // 0 = a reply was read, 1 = not sent, 2 = nothing arrived within 2 s.
+    // Returns a SendResult: a reply was read, not sent, or nothing arrived within 2 s.
     int sendRequest(int deviceIndex, const char *host, const char *community);
     // ".1.3.6..." -> sub-identifiers (the part before the first "." is skipped, text that
     // is no number gives 0). Returns how many were written, at most MaxOidLength.
@@ -222,7 +225,7 @@ public:
 
 signals:
     // Reply texts (see print_result) with the peer "<address>:<port>", emitted in the
-    // worker thread: measurement replies, and replies while requestMode() is 1.
+    // worker thread: measurement replies, and replies while in RequestMode::Information.
     void notifyRcvToList(QString peerName, QString response);
     void notifyRcvInfomationToList(QString peerName, QString response);
 
@@ -247,7 +250,7 @@ private:
     QString m_firmwareVersion;
     QString m_macAddress;
     QVector<ChannelResultRow> m_latestResults;
-    int m_measurementState = 1;
+    int m_measurementState = int(MeasurementState::Stopped);
     QTimer *m_timer = nullptr;
     QString m_startTime;
     QString m_endTime;
@@ -267,7 +270,7 @@ private:
     mutable QMutex m_applicationSettingMutex;
     ApplicationSetting m_applicationSetting;
     std::atomic<int> m_cycleInterval { 0 };
-    std::atomic<int> m_requestMode { 0 };
+    std::atomic<int> m_requestMode { int(RequestMode::Measurement) };
     std::atomic<quint64> m_identityReadout { 0 };
     std::atomic<quint64> m_identityPassReadout { 0 };
     std::atomic<int> m_measurementActive { 0 };

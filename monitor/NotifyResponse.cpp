@@ -1,7 +1,8 @@
 #include "monitor/NotifyResponse.h"
 
-#include "core/ApplicationModel.h"
+#include "core/ChannelStatus.h"
 #include "core/ValueFormat.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DailyLogFiles.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
@@ -25,15 +26,9 @@ const QString kStopped = QStringLiteral("停止中");
 const QString kConfigured = QStringLiteral("設定・確認");
 const QString kNotConfigured = QStringLiteral("未設定");
 const QString kNoAddress = QStringLiteral("0.0.0.0");
-constexpr int kNoOwnStatus = 4;
 constexpr int kDevicesPerList = 50;
 
 using Role = MeasureResultModel::Role;
-
-bool isErrorStatus(int status)
-{
-    return status >= 1 && status <= 3;
-}
 
 // The band text of a stored result as the result list shows it.
 QString listBandText(const LevelChecker *device, const ChannelResultRow &row,
@@ -291,7 +286,7 @@ void NotifyResponse::appendDeviceGroup(int deviceIndex)
         resultModel->addRow(placeholderRow(device, false));
         return;
     }
-    const QString state = device->measurementState() == 0 ? kMeasuring : kStopped;
+    const QString state = device->measurementState() == int(MeasurementState::Measuring) ? kMeasuring : kStopped;
     for (int i = 0; i <= n; ++i) {
         MeasureResultRow row = channelRowFor(device, std::max(0, i - 1));
         row.latestData = i == 0;
@@ -300,9 +295,9 @@ void NotifyResponse::appendDeviceGroup(int deviceIndex)
         if (i <= 1) {
             row.measurementStart = state;
             row.settingcheck = kConfigured;
-            row.status = 0;
+            row.status = int(ChannelStatus::Normal);
         } else {
-            row.status = kNoOwnStatus;
+            row.status = int(ChannelStatus::NoOwnStatus);
         }
         resultModel->addRow(row);
     }
@@ -719,10 +714,10 @@ void NotifyResponse::onDeviceStatusColorUpdate(int index)
     if (top < 0)
         return;
     const int end = groupEnd(top);
-    int status = 0;
+    int status = int(ChannelStatus::Normal);
     for (int r = top; r < end; ++r) {
         const int code = resultModel->rowAt(r)->channelStatus;
-        if (code > status && code != kNoOwnStatus)
+        if (code > status && code != int(ChannelStatus::NoOwnStatus))
             status = code;
     }
     setRowValue(top, Role::StatusRole, status);
@@ -741,7 +736,7 @@ void NotifyResponse::onStatusTextColorChange()
         const int top = resultModel->deviceTopRow(i);
         if (top < 0)
             break;
-        error = top < rows && isErrorStatus(rowInt(top, Role::StatusRole));
+        error = top < rows && isChannelStatusError(rowInt(top, Role::StatusRole));
     }
     emitScreenUpdate(QStringLiteral("statusError"), 0, error);
 }
@@ -781,7 +776,7 @@ void NotifyResponse::onStatusPopupCheckBoxClicked(int index)
     bool every = true;
     const int rows = resultModel->rowCount();
     for (int r = 0; r < rows && every; ++r) {
-        if (isErrorStatus(rowInt(r, Role::ChannelStatusRole)))
+        if (isChannelStatusError(rowInt(r, Role::ChannelStatusRole)))
             every = rowInt(r, Role::StatusPoopupCheckboxRole) >= 1;
     }
     emitScreenUpdate(QStringLiteral("popupAllCheckBox"), 0, every);
@@ -794,7 +789,7 @@ void NotifyResponse::onStatusPopupAllCheckBoxClicked(int clicked)
     logLine(QStringLiteral("ALLチェックボックス clicked = %1").arg(clicked));
     const int rows = resultModel->rowCount();
     for (int r = 0; r < rows; ++r) {
-        if (!rowFlag(r, Role::LatestDataRole) && isErrorStatus(rowInt(r, Role::ChannelStatusRole))
+        if (!rowFlag(r, Role::LatestDataRole) && isChannelStatusError(rowInt(r, Role::ChannelStatusRole))
             && rowInt(r, Role::StatusPoopupCheckboxRole) != clicked)
             resultModel->setStatusPopupCheckbox(r, true, clicked);
     }
@@ -810,7 +805,7 @@ void NotifyResponse::onStatusPopupSelectChannelInfo(QString no, QString band, QS
 void NotifyResponse::onStatusErrorReset(int row)
 {
     if (resultModel && row >= 0 && row < resultModel->rowCount())
-        setRowValue(row, Role::ChannelStatusRole, 0);
+        setRowValue(row, Role::ChannelStatusRole, int(ChannelStatus::Normal));
 }
 
 QString NotifyResponse::statusErrorMessage(const AlertRecord &record)
@@ -1059,11 +1054,12 @@ void NotifyResponse::judgeThresholds(int deviceIndex, int channelIndex)
         device->addAlertRecord(record, p);
         writeErrorLog(deviceIndex, p);
         if (own >= 0)
-            setRowValue(own, Role::ChannelStatusRole, record.connectionError ? 3 : 2);
+            setRowValue(own, Role::ChannelStatusRole,
+                        int(record.connectionError ? ChannelStatus::ConnectionError : ChannelStatus::Abnormal));
     } else if (own >= 0) {
         const int status = rowInt(own, Role::ChannelStatusRole);
-        if (status == 2 || status == 3)
-            setRowValue(own, Role::ChannelStatusRole, 1);
+        if (status == int(ChannelStatus::Abnormal) || status == int(ChannelStatus::ConnectionError))
+            setRowValue(own, Role::ChannelStatusRole, int(ChannelStatus::Recovered));
     }
 
     for (int position : {top, own}) {

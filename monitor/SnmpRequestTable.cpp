@@ -88,10 +88,10 @@ int SnmpRequestTable::sendGroup(LevelChecker *device, int deviceIndex, int index
     if (variableCount)
         *variableCount = count;
     if (!device)
-        return 1;
+        return int(SendResult::NotSent);
     ipAddressText = refreshAddressText(device);
     if (count == 0)
-        return 1;
+        return int(SendResult::NotSent);
     return device->sendRequest(deviceIndex, ipAddressText.toLocal8Bit().constData(), device->community());
 }
 

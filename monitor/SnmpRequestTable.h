@@ -40,8 +40,8 @@ public:
 
     // addRequestGroup(index), then the exchange with the device. ipAddressText is the
     // worker's copy of the address and is refreshed first. variableCount receives the
-    // number of variables sent. Returns LevelChecker::sendRequest's result (1 when nothing
-    // was added).
+    // number of variables sent. Returns LevelChecker::sendRequest's result (NotSent when
+    // nothing was added).
     int sendGroup(LevelChecker *device, int deviceIndex, int index, QString &ipAddressText,
                   int *variableCount = nullptr) const;
 

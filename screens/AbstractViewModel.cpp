@@ -1,8 +1,9 @@
 #include "screens/AbstractViewModel.h"
 
-#include "core/ApplicationModel.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
+#include "monitor/MeasurementState.h"
 #include "screens/InputShield.h"
 #include "screens/WorkLog.h"
 
@@ -69,7 +70,7 @@ void AbstractViewModel::markStopped(LevelChecker *device, int deviceNo)
 {
     if (!device)
         return;
-    device->setMeasurementState(1);
+    device->setMeasurementState(int(MeasurementState::Stopped));
     WorkLogEntry entry;
     entry.deviceNo = deviceNo;
     entry.started = false;

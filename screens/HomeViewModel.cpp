@@ -1,12 +1,12 @@
 #include "screens/HomeViewModel.h"
 
-#include "core/ApplicationModel.h"
-#include "core/PollingSettings.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
-#include "screens/RegistrationFile.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
+#include "storage/PollingSettings.h"
+#include "storage/RegistrationFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,7 +42,7 @@ HomeViewModel::HomeViewModel(int screenId, ApplicationModel *applicationModel, Q
     if (DeviceList *list = devices()) {
         for (int i = 0; i < list->deviceCount(); ++i) {
             LevelChecker *device = list->device(i);
-            if (device && device->measurementState() == 0 && device->isMeasurable())
+            if (device && device->measurementState() == int(MeasurementState::Measuring) && device->isMeasurable())
                 list->startMonitoringAt(i);
         }
     }

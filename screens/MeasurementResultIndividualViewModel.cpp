@@ -1,13 +1,12 @@
 #include "screens/MeasurementResultIndividualViewModel.h"
 
-#include "core/ApplicationModel.h"
 #include "core/ConstantTables.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "monitor/ResultHistoryLogWriter.h"
 #include "screens/HistoryFileReader.h"
 #include "screens/HistoryPaging.h"
-#include "screens/MainFrameViewModel.h"
 
 #include <QEventLoop>
 #include <QThread>
@@ -82,7 +81,7 @@ LevelChecker *MeasurementResultIndividualViewModel::device() const
 bool MeasurementResultIndividualViewModel::deviceMeasuring() const
 {
     LevelChecker *d = device();
-    return d && d->measurementState() == 0;
+    return d && d->measurementState() == int(MeasurementState::Measuring);
 }
 
 HistoryGraph::Axis MeasurementResultIndividualViewModel::axis() const
@@ -681,9 +680,8 @@ int MeasurementResultIndividualViewModel::channelRowOfResultList(int deviceIndex
 
 void MeasurementResultIndividualViewModel::onSetResponseValueEnd(int index, int latestMeasurementResultIndex)
 {
-    auto *mainFrame = qobject_cast<MainFrameViewModel *>(owner);
-    if (index != deviceNo - 1 || !mainFrame
-        || mainFrame->currentViewName() != QLatin1String("MeasurementResultIndividualViewModel"))
+    if (index != deviceNo - 1 || !owner
+        || owner->property("currentViewName").toString() != QLatin1String("MeasurementResultIndividualViewModel"))
         return;
     LevelChecker *d = device();
     if (!d)

@@ -1,6 +1,7 @@
 #include "screens/MeasurementResultViewModel.h"
 
-#include "core/ApplicationModel.h"
+#include "core/ChannelStatus.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformSleep.h"
@@ -35,11 +36,6 @@ const AbstractViewModel::PageConnection kPageConnections[] = {
     {true, SIGNAL(measurementSelectStartStop(bool, bool)), SLOT(onMeasurementSelectStartStop(bool, bool))},
     {false, SIGNAL(statusPopupClose()), SLOT(statusPopupClose())},
 };
-
-bool isErrorStatus(int status)
-{
-    return status >= 1 && status <= 3;
-}
 
 int numberOf(const QString &text)
 {
@@ -271,7 +267,7 @@ void MeasurementResultViewModel::openStatusErrors(int index)
     statusRow = 0;
     for (int r = 0; r < resultModel->rowCount(); ++r) {
         const MeasureResultRow row = resultModel->row(r);
-        if (!row.latestData && isErrorStatus(row.channelStatus)) {
+        if (!row.latestData && isChannelStatusError(row.channelStatus)) {
             selectStatusRow(r);
             return;
         }
@@ -380,11 +376,11 @@ void MeasurementResultViewModel::toggleDeviceMeasurement(int row)
         emit messagePopupOpen(QStringLiteral("IPアドレスが正しくないか、チャンネルが登録されていません。\n設定を見直してください。"));
         return;
     }
-    const bool start = device->measurementState() == 1;
+    const bool start = device->measurementState() == int(MeasurementState::Stopped);
     if (start)
-        device->setMeasurementState(0);
-    else if (device->measurementState() == 0)
-        device->setMeasurementState(1);
+        device->setMeasurementState(int(MeasurementState::Measuring));
+    else if (device->measurementState() == int(MeasurementState::Measuring))
+        device->setMeasurementState(int(MeasurementState::Stopped));
 
     WorkLogEntry entry;
     entry.screenId = ScreenMeasurementResult;
@@ -451,10 +447,11 @@ void MeasurementResultViewModel::onMeasurementSelectStartStop(bool start, bool a
             notMeasurable.append(number);
             continue;
         }
-        const bool already = start ? device->measurementState() == 0 : device->measurementState() != 0;
+        const bool already = start ? device->measurementState() == int(MeasurementState::Measuring)
+                                   : device->measurementState() != int(MeasurementState::Measuring);
         if (already)
             continue;
-        device->setMeasurementState(start ? 0 : 1);
+        device->setMeasurementState(start ? int(MeasurementState::Measuring) : int(MeasurementState::Stopped));
 
         WorkLogEntry entry;
         entry.screenId = ScreenMeasurementResult;
@@ -512,7 +509,7 @@ void MeasurementResultViewModel::onStartsFailed(QList<int> deviceNumbers)
         if (!device)
             continue;
         // The screen must not claim a measurement that never started.
-        device->setMeasurementState(1);
+        device->setMeasurementState(int(MeasurementState::Stopped));
         emitStartSet(number, 0);
         log(QStringLiteral("測定開始できませんでした 機器No.%1").arg(number));
         names.append(QStringLiteral("No.%1").arg(number));

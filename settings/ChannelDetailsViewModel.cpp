@@ -1,17 +1,17 @@
 #include "settings/ChannelDetailsViewModel.h"
 
-#include "core/ApplicationModel.h"
 #include "core/ChannelDetailsModel.h"
 #include "core/ConstantTables.h"
 #include "core/OperationGate.h"
 #include "core/ValueFormat.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformSleep.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
 #include "screens/InputShield.h"
-#include "screens/SettingFileText.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
+#include "storage/SettingFileText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -894,7 +894,7 @@ void ChannelDetailsViewModel::putIntoServiceNow()
         // The worker may still read the device's lists: they stay as they are, and so does
         // the device, stopped, until the operator saves again or starts it.
         log(QStringLiteral("機器No.%1 の測定ループが終了しないため設定を読み込めません").arg(deviceNo));
-        if (checker->measurementState() == 0)
+        if (checker->measurementState() == int(MeasurementState::Measuring))
             markStopped(checker, deviceNo);
         emit measurementChannelReloading();
         emit openPopup(PopupDeviceNotStopped);
@@ -909,7 +909,7 @@ void ChannelDetailsViewModel::putIntoServiceNow()
     checker->setCatvMerCn(MerCnrTable.value(catvMerCnr, 0));
     emit measurementChannelReloading();
 
-    if (checker->measurementState() == 0) {
+    if (checker->measurementState() == int(MeasurementState::Measuring)) {
         if (checker->channelSettingCount() > 0)
             list->startMonitoringAt(index);
         else

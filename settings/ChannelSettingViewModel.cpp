@@ -1,12 +1,11 @@
 #include "settings/ChannelSettingViewModel.h"
 
-#include "core/ApplicationModel.h"
 #include "core/ConstantTables.h"
 #include "core/ValueFormat.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "screens/ChannelSettingFile.h"
-#include "screens/MainFrameViewModel.h"
+#include "storage/ChannelSettingFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -239,8 +238,8 @@ void ChannelSettingViewModel::activate()
 
     buildSummary();
 
-    if (MainFrameViewModel *mainFrame = qobject_cast<MainFrameViewModel *>(frame.data())) {
-        if (mainFrame->previousViewName() == QLatin1String("MeasurementResultViewModel")) {
+    if (frame) {
+        if (frame->property("previousViewName").toString() == QLatin1String("MeasurementResultViewModel")) {
             DeviceList *list = model->deviceList();
             if (LevelChecker *device = list ? list->device(deviceNo - 1) : nullptr) {
                 ofdmMerCnr = device->terrestrialMerCnText();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "screens/AbstractViewModel.h"
-#include "screens/ChannelSettingEntry.h"
+#include "storage/ChannelSettingEntry.h"
 
 #include <QString>
 #include <QStringList>

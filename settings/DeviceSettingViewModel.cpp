@@ -1,27 +1,26 @@
 #include "settings/DeviceSettingViewModel.h"
 
-#include "core/ApplicationModel.h"
 #include "core/ApplicationSetting.h"
 #include "core/ConstantTables.h"
 #include "core/DeviceSettingModel.h"
 #include "core/InformationListModel.h"
 #include "core/OperationGate.h"
-#include "core/PollingSettings.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformSleep.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
-#include "screens/DeviceChoiceTables.h"
-#include "screens/DeviceListFile.h"
-#include "screens/DeviceRowCheck.h"
 #include "screens/InputShield.h"
-#include "screens/MainFrameViewModel.h"
-#include "screens/RegistrationFile.h"
 #include "screens/ResultSaveWriter.h"
-#include "screens/SettingFileText.h"
 #include "settings/ConnectionTest.h"
 #include "settings/DeviceApplyPlan.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
+#include "storage/DeviceChoiceTables.h"
+#include "storage/DeviceListFile.h"
+#include "storage/DeviceRowCheck.h"
+#include "storage/PollingSettings.h"
+#include "storage/RegistrationFile.h"
+#include "storage/SettingFileText.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -242,8 +241,7 @@ void DeviceSettingViewModel::activate()
 
     DeviceList *list = devices();
     const int count = list ? list->deviceCount() : 0;
-    auto *mainFrame = qobject_cast<MainFrameViewModel *>(frame.data());
-    if (mainFrame && mainFrame->previousViewName() == QLatin1String("HomeViewModel")) {
+    if (frame && frame->property("previousViewName").toString() == QLatin1String("HomeViewModel")) {
         merCnModes.clear();
         for (int i = 0; i < count; ++i) {
             if (const LevelChecker *device = list->device(i))
@@ -1090,7 +1088,7 @@ void DeviceSettingViewModel::applyImported()
             device->setSerialNumber(Unknown);
             device->setMacAddress(Unknown);
             device->setFirmwareVersion(Unknown);
-            device->setRequestMode(1);
+            device->setRequestMode(int(RequestMode::Information));
             device->setIdentityReadout(readout->id());
         }
         savedRecords.append(record);
@@ -1155,7 +1153,7 @@ QList<int> DeviceSettingViewModel::registerNewRows()
         device->setSerialNumber(Unknown);
         device->setMacAddress(Unknown);
         device->setFirmwareVersion(Unknown);
-        device->setRequestMode(1);
+        device->setRequestMode(int(RequestMode::Information));
         added.append(before);
         pauseWithEvents(NewDevicePauseMs);
     }
@@ -1303,7 +1301,7 @@ bool DeviceSettingViewModel::applyNow(bool readAll)
             log(QStringLiteral("ThreadStart!"));
             if (device->ipAddressText() != NoAddress) {
                 device->setOptionId(true);
-                device->setRequestMode(1);
+                device->setRequestMode(int(RequestMode::Information));
                 device->setIdentityReadout(readout->id());
                 list->startMonitoringAt(j);
             } else {
@@ -1590,8 +1588,7 @@ void DeviceSettingViewModel::endReadoutNow()
     readout->stop();
     stopPacedStarts();
     DeviceList *list = devices();
-    // With no device left (the last one removed) the registration is still written: kept
-    // as it was, a restart would bring the removed devices back.
+    // Without the application object there is no device list and nothing to end.
     if (!list)
         return;
     logEnter("endInformationReadout");
@@ -1611,13 +1608,13 @@ void DeviceSettingViewModel::endReadoutNow()
         if (list->isDeviceInUse(device)) {
             // Back in the measurement mode, so that a later start measures instead of
             // reading its identity again.
-            device->setRequestMode(0);
+            device->setRequestMode(int(RequestMode::Measurement));
             noteSkipped(i, "end of readout");
             continue;
         }
         device->setCurrentChannelIndex(LevelChecker::NoChannel);
-        device->setRequestMode(0);
-        if (device->measurementState() != 0)
+        device->setRequestMode(int(RequestMode::Measurement));
+        if (device->measurementState() != int(MeasurementState::Measuring))
             continue;
         if (device->channelSettingCount() > 0 && device->ipAddressText() != NoAddress)
             list->startMonitoringAt(i);
@@ -1633,6 +1630,8 @@ void DeviceSettingViewModel::endReadoutNow()
             || device->firmwareVersion() == Unknown)
             unreadDevices.append(QStringLiteral("機器No.%1(%2)").arg(i + 1).arg(device->name()));
     }
+    // Written with no device left too (the last one removed): kept as it was, a restart
+    // would bring the removed devices back.
     if (DeviceListFileWrite())
         removeRetiredDeviceFiles();
     logLeave("endInformationReadout");
@@ -1653,7 +1652,7 @@ bool DeviceSettingViewModel::DeviceListFileWrite()
         RegistrationRecord record = RegistrationFile::recordOf(*device);
         record.deviceNo = i + 1;
         // After an end that skipped the close, the next start finds every device stopped.
-        record.measurementState = 1;
+        record.measurementState = int(MeasurementState::Stopped);
         records.append(record);
         if (informationListModel) {
             InformationListRow row;

@@ -1,7 +1,7 @@
 #include "settings/SystemSettingViewModel.h"
 
-#include "core/ApplicationModel.h"
 #include "core/ApplicationSetting.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "platform/ExternalProgram.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/PollingSettings.h"
 #include "screens/AbstractViewModel.h"
+#include "storage/PollingSettings.h"
 
 #include <QByteArray>
 #include <QProcess>

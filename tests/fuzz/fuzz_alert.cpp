@@ -2,7 +2,7 @@
 #include "FuzzFile.h"
 
 #include "monitor/AlertSettingRow.h"
-#include "screens/AlertSettingFile.h"
+#include "storage/AlertSettingFile.h"
 
 #include <QVector>
 

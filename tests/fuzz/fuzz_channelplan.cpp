@@ -1,9 +1,9 @@
 // The channel-plan reader, both readings, on any file content.
 #include "FuzzFile.h"
 
-#include "screens/ChannelSettingEntry.h"
-#include "screens/ChannelSettingFile.h"
-#include "screens/MeasuredChannelPlan.h"
+#include "storage/ChannelSettingEntry.h"
+#include "storage/ChannelSettingFile.h"
+#include "storage/MeasuredChannelPlan.h"
 
 #include <QVector>
 

@@ -2,7 +2,7 @@
 #include "FuzzFile.h"
 
 #include "core/ApplicationSetting.h"
-#include "core/PollingSettings.h"
+#include "storage/PollingSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -2,9 +2,9 @@
 // (UTF-8 or Shift-JIS, NUL bytes, damaged lines).
 #include "FuzzFile.h"
 
-#include "screens/DeviceListFile.h"
-#include "screens/RegistrationFile.h"
-#include "screens/RegistrationRecord.h"
+#include "storage/DeviceListFile.h"
+#include "storage/RegistrationFile.h"
+#include "storage/RegistrationRecord.h"
 
 #include <QVector>
 

@@ -268,7 +268,7 @@ private slots:
     void identityReadout()
     {
         const auto device = makeDevice(m_sim.port(AnsweringDevice));
-        device->setRequestMode(1);
+        device->setRequestMode(int(RequestMode::Information));
         auto table = std::make_unique<SnmpRequestTable>();
         fill(*table, Request::Information);
         QSignalSpy measurement(device.get(), &LevelChecker::notifyRcvToList);

@@ -396,7 +396,7 @@ void TestSnmpMonitor::informationReadoutOnce()
 {
     DeviceList list(2, SystemLog::instance(), nullptr);
     LevelChecker *device = PollingFixture::addSimDevice(list, sim, HealthyA);
-    device->setRequestMode(1);
+    device->setRequestMode(int(RequestMode::Information));
     QSignalSpy info(&list, &DeviceList::notifyInfomation);
     QSignalSpy measurement(&list, &DeviceList::notifyResponse);
     list.startMonitoringAt(0);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/ApplicationModel.h"
+#include "app/QmlTypeRegistry.h"
 #include "core/MeasureResultModel.h"
-#include "core/QmlTypeRegistry.h"
 #include "core/SystemLog.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "monitor/NotifyResponse.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/ApplicationModel.h"
-#include "core/QmlTypeRegistry.h"
+#include "app/MainFrameViewModel.h"
+#include "app/QmlTypeRegistry.h"
+#include "monitor/ApplicationModel.h"
 #include "screens/Attributes.h"
-#include "screens/MainFrameViewModel.h"
 #include "screens/ViewFonts.h"
 #include "support/TestPaths.h"
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "core/ApplicationModel.h"
+#include "app/MainFrameViewModel.h"
+#include "app/QmlTypeRegistry.h"
 #include "core/MeasureResultModel.h"
-#include "core/QmlTypeRegistry.h"
 #include "core/ScreenUpdateValue.h"
 #include "core/SystemLog.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "monitor/NotifyResponse.h"
 #include "platform/PlatformPaths.h"
-#include "screens/MainFrameViewModel.h"
 #include "screens/MeasurementResultViewModel.h"
 #include "screens/WorkLog.h"
 #include "support/ResultListSetup.h"

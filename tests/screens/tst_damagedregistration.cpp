@@ -9,9 +9,9 @@
 
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
 #include "screens/HomeViewModel.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
 
 #include <QQuickItem>
 #include <QSignalSpy>

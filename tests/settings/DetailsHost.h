@@ -5,10 +5,10 @@
 #include "core/ChannelDetailsModel.h"
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
 #include "settings/ChannelDetailsViewModel.h"
 #include "settings/ChannelSettingViewModel.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
 #include "support/ResultListSetup.h"
 #include "support/TestFiles.h"
 

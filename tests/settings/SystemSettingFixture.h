@@ -2,8 +2,8 @@
 
 #include "screens/FrameHost.h"
 
-#include "screens/RegistrationFile.h"
 #include "settings/SystemSettingViewModel.h"
+#include "storage/RegistrationFile.h"
 
 #include <QQuickItem>
 #include <QSignalSpy>

@@ -7,11 +7,11 @@
 
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
 #include "screens/MeasurementResultViewModel.h"
 #include "settings/ChannelSettingViewModel.h"
 #include "settings/DeviceSettingViewModel.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
 #include "support/ResultListSetup.h"
 #include "support/TestFiles.h"
 

@@ -7,9 +7,9 @@
 
 #include "monitor/DeviceList.h"
 #include "monitor/NotifyResponse.h"
-#include "screens/ChannelSettingFile.h"
 #include "settings/ChannelSettingViewModel.h"
 #include "settings/DeviceSettingViewModel.h"
+#include "storage/ChannelSettingFile.h"
 #include "support/TestFiles.h"
 
 #include <QQuickItem>

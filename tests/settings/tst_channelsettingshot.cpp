@@ -7,8 +7,8 @@
 #include "support/PictureDisplay.h"
 #include "screens/FrameHost.h"
 
-#include "screens/ChannelSettingFile.h"
 #include "settings/ChannelSettingViewModel.h"
+#include "storage/ChannelSettingFile.h"
 #include "support/TestFiles.h"
 
 #include <QImage>

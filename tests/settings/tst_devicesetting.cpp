@@ -5,11 +5,11 @@
 // end by replies and by its bound, the registration file, the discard question and the
 // page's contract.
 
-#include "settings/DeviceSettingPage.h"
 #include "core/InformationListModel.h"
 #include "monitor/LevelChecker.h"
-#include "screens/ChannelSettingFile.h"
-#include "screens/AlertSettingFile.h"
+#include "settings/DeviceSettingPage.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
 #include "support/SilentLoopback.h"
 #include "support/SimDevices.h"
 #include "support/TestFiles.h"

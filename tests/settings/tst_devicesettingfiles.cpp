@@ -5,10 +5,10 @@
 // the lines it skipped, refuses the values the screen refuses, bounds names and reads
 // Shift-JIS.
 
-#include "settings/DeviceSettingPage.h"
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
+#include "settings/DeviceSettingPage.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
 #include "support/TestFiles.h"
 
 #include <QTextCodec>

@@ -7,8 +7,8 @@
 
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
 #include "support/SimDevices.h"
 #include "support/TestFiles.h"
 

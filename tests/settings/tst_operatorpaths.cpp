@@ -4,10 +4,10 @@
 // the removal of the last device and of its files, the row valid-time pop-up, and the row
 // ticks after an apply that rebuilt the table.
 
-#include "settings/DeviceSettingPage.h"
 #include "monitor/LevelChecker.h"
-#include "screens/AlertSettingFile.h"
-#include "screens/ChannelSettingFile.h"
+#include "settings/DeviceSettingPage.h"
+#include "storage/AlertSettingFile.h"
+#include "storage/ChannelSettingFile.h"
 #include "support/TestFiles.h"
 
 #include <QQuickItem>

@@ -5,10 +5,10 @@
 // two applies within one readout, and an apply begun while other work waits for its turn.
 // A superseded reply never ends, fills or stops anything of the readout that follows.
 
-#include "settings/DeviceSettingPage.h"
-#include "core/ApplicationModel.h"
 #include "core/OperationGate.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/LevelChecker.h"
+#include "settings/DeviceSettingPage.h"
 #include "support/SimDevices.h"
 
 #include <QDateTime>

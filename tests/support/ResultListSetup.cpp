@@ -1,7 +1,7 @@
 #include "support/ResultListSetup.h"
 
-#include "core/ApplicationModel.h"
 #include "core/SystemLog.h"
+#include "monitor/ApplicationModel.h"
 #include "monitor/ChannelResultRow.h"
 #include "monitor/ChannelSettingRow.h"
 #include "monitor/LevelChecker.h"

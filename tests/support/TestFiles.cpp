@@ -1,6 +1,6 @@
 #include "support/TestFiles.h"
 
-#include "screens/ChannelSettingFile.h"
+#include "storage/ChannelSettingFile.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
