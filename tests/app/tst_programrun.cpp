@@ -63,7 +63,7 @@ private:
         const QString log1 = path + "/work/Data/LOG/機器No1/" + day();
         const QString log2 = path + "/work/Data/LOG/機器No2/" + day();
         QTRY_VERIFY2_WITH_TIMEOUT(lineCount(log1) > 0 && lineCount(log2) > 0,
-                                  "no result lines of devices 1 and 2 (the program's window or its measuring did not come)",
+                                  qPrintable("no result lines of devices 1 and 2 (the program's window or its measuring did not come)" + ProgramOnDisplay::lastWords(path)),
                                   90000);
         const int before = lineCount(log1);
         QTRY_VERIFY2_WITH_TIMEOUT(lineCount(log1) > before, "no further result line of device 1", 30000);

@@ -60,7 +60,7 @@ private:
 
         const QString log1 = path + "/work/Data/LOG/機器No1/" + day();
         QTRY_VERIFY2_WITH_TIMEOUT(readAll(log1).count('\n') > 0,
-                                  "no result line of device 1 (the program's window or its measuring did not come)", 90000);
+                                  qPrintable("no result line of device 1 (the program's window or its measuring did not come)" + ProgramOnDisplay::lastWords(path)), 90000);
         QVERIFY(screen.runTool(QStringList {"click"} + DeviceSettingButton));
         // The device setting screen drawn: its apply button in its blue.
         const QString shown = screen.waitForColour(QPoint(ApplyButton.at(0).toInt(), ApplyButton.at(1).toInt()),

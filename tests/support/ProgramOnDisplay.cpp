@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -99,6 +100,25 @@ bool ProgramOnDisplay::startProgram(const QString &path, QProcess &program) cons
     program.setStandardOutputFile(path + "/program.out");
     program.start(TestPaths::buildDir() + "/nrt52", QStringList());
     return program.waitForStarted();
+}
+
+QString ProgramOnDisplay::lastWords(const QString &path)
+{
+    QString words;
+    for (const QString &name : {QStringLiteral("program.out"), QStringLiteral("work/pcapplication.log")}) {
+        QFile file(path + '/' + name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            words += QStringLiteral("\n%1: not there").arg(name);
+            continue;
+        }
+        // The program writes both in Shift-JIS.
+        static QTextCodec *const shiftJis = QTextCodec::codecForName("Shift-JIS");
+        const QStringList lines = shiftJis->toUnicode(file.readAll()).split('\n');
+        words += QStringLiteral("\n--- last lines of %1:").arg(name);
+        for (int i = qMax(0, lines.size() - 12); i < lines.size(); ++i)
+            words += '\n' + lines.at(i);
+    }
+    return words;
 }
 
 void ProgramOnDisplay::stopDevices(const QString &path)

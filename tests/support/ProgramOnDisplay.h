@@ -26,6 +26,9 @@ public:
     // The program started on the root at path, in its working folder, its output in
     // path/program.out; false when it did not start.
     bool startProgram(const QString &path, QProcess &program) const;
+    // The last lines the program wrote (its output and its log) on the root at path: a
+    // failed wait for its window or its measuring names them.
+    static QString lastWords(const QString &path);
     // The simulated devices of the root at path stopped.
     static void stopDevices(const QString &path);
 
