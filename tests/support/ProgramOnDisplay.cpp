@@ -66,7 +66,8 @@ bool ProgramOnDisplay::startDisplay()
     m_xvfb.start(QStringLiteral("Xvfb"),
                  {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-ac"});
     if (!m_xvfb.waitForStarted()
-        || !QTest::qWaitFor([this] { return m_xvfb.canReadLine(); }, 10000))
+        // A loaded machine can take Xvfb several seconds to come up.
+        || !QTest::qWaitFor([this] { return m_xvfb.canReadLine(); }, 30000))
         return false;
     m_display = QLatin1Char(':') + QString::fromLatin1(m_xvfb.readLine().trimmed());
     return true;
