@@ -523,8 +523,8 @@ Item {
         readonly property bool checking: number === 3
         readonly property bool asks: number === 5 || number === 10
         anchors.centerIn: parent
-        width: Math.max(300 * page.scaling, messageBody.implicitWidth + 40 * page.scaling)
-        height: Math.max(150 * page.scaling, messageBody.implicitHeight + 80 * page.scaling)
+        width: Math.max(300 * page.scaling, messageBody.width + 40 * page.scaling)
+        height: Math.max(150 * page.scaling, messageBody.height + 80 * page.scaling)
         modal: true
         closePolicy: Popup.NoAutoClose
         onClosed: page.validTimeErrorPopupFlg = 0
@@ -534,6 +534,9 @@ Item {
             objectName: "messageText"
             anchors.horizontalCenter: parent.horizontalCenter
             y: 10 * page.scaling
+            // A readout's end can name many devices: the line wraps inside the window.
+            width: Math.min(implicitWidth, page.width - 80 * page.scaling)
+            wrapMode: Text.Wrap
             text: page.messageText(messagePopup.number)
             horizontalAlignment: Text.AlignHCenter
             font.family: page.fontName

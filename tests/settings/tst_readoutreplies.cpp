@@ -183,15 +183,22 @@ private slots:
             QCOMPARE(devices()->device(i)->requestMode(), 0);
     }
 
-    // The operator reads every identity with 機種情報確認 and one device does not answer:
-    // the end names it, by number and name, beside the success text; the one that answered
-    // is not named.
+    // The operator reads every identity with 機種情報確認 and five devices do not answer:
+    // the end names them, by number and name, beside the success text, in a message that
+    // stays inside the window; the one that answered is not named.
     void readoutNamesTheDevicesItCouldNotRead()
     {
         SimDevices sim;
         QVERIFY2(sim.start(1), qPrintable(sim.lastError()));
-        QVERIFY(makeRoot(Header + line(1, QStringLiteral("機1"), sim.address(1), 1)
-                         + line(2, QStringLiteral("無応答"), QStringLiteral("127.0.0.1:9"), 1)));
+        QByteArray rows = Header + line(1, QStringLiteral("機1"), sim.address(1), 1);
+        QStringList unread;
+        for (int no = 2; no <= 6; ++no) {
+            // The longest name the row takes.
+            const QString name = QStringLiteral("無応答無応答%1号").arg(no);
+            rows += line(no, name, QStringLiteral("127.0.0.1:9"), 1);
+            unread << QStringLiteral("機器No.%1(%2)").arg(no).arg(name);
+        }
+        QVERIFY(makeRoot(rows));
         QVERIFY(start());
         QVERIFY(openScreen());
         vm()->setReadoutBoundMs(8000);
@@ -202,7 +209,11 @@ private slots:
         QQuickItem *shown = nullptr;
         QTRY_VERIFY((shown = host->visibleItem(QStringLiteral("messageText"))));
         QTRY_COMPARE(shown->property("text").toString(),
-                     QStringLiteral("更新しました。\n機器No.2(無応答) の機器情報を取得できませんでした。"));
+                     QStringLiteral("更新しました。\n%1 の機器情報を取得できませんでした。").arg(unread.join(QStringLiteral("、"))));
+        // Wrapped inside the page, not cut off at the window's edge.
+        const QRectF message = shown->mapRectToItem(page(), QRectF(0, 0, shown->width(), shown->height()));
+        QVERIFY2(message.left() >= 0 && message.right() <= page()->width(),
+                 qPrintable(QStringLiteral("message from %1 to %2 in a page %3 wide").arg(message.left()).arg(message.right()).arg(page()->width())));
         QVERIFY(page()->property("settingok").toBool());
         QCOMPARE(devices()->device(0)->serialNumber(), QStringLiteral("VZ52-00001"));
     }
