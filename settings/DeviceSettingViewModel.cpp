@@ -12,9 +12,11 @@
 #include "screens/InputShield.h"
 #include "screens/ResultSaveWriter.h"
 #include "settings/ConnectionTest.h"
+#include "settings/DeviceApply.h"
 #include "settings/DeviceApplyPlan.h"
 #include "storage/AlertSettingFile.h"
 #include "storage/ChannelSettingFile.h"
+#include "storage/DevicePlanLoader.h"
 #include "storage/DeviceChoiceTables.h"
 #include "storage/DeviceListFile.h"
 #include "storage/DeviceRowCheck.h"
@@ -23,14 +25,12 @@
 #include "storage/SettingFileText.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTime>
 #include <QTimer>
 
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -52,8 +52,6 @@ const QString PlanSet = QStringLiteral("設定・確認");
 const QString NoAddress = QStringLiteral("0.0.0.0");
 const QString Unknown = QStringLiteral("---");
 
-constexpr int ProgressPauseMs = 400;
-constexpr int NewDevicePauseMs = 400;
 constexpr int QuestionPauseMs = 300;
 
 enum DeviceSettingPopup {
@@ -67,25 +65,6 @@ enum DeviceSettingPopup {
     PopupOtherOctet = DeviceRowCheck::BadOtherOctet,
     PopupReadout = 11
 };
-
-bool hasAddress(const QString &text)
-{
-    return DeviceApplyPlan::hasAddress(text);
-}
-
-// The four address bytes in memory order, as a device takes them; 0.0.0.0 without address.
-quint32 packedAddress(const QString &text)
-{
-    quint8 bytes[4] = {0, 0, 0, 0};
-    if (hasAddress(text)) {
-        const QStringList parts = text.split(QLatin1Char('.'));
-        for (int k = 0; k < 4 && k < parts.size(); ++k)
-            bytes[k] = static_cast<quint8>(DeviceRowCheck::octetValue(parts.at(k)) & 0xFF);
-    }
-    quint32 packed = 0;
-    std::memcpy(&packed, bytes, sizeof packed);
-    return packed;
-}
 
 // Device numbers as the messages name them: "1,3,4".
 QString numberList(const QList<int> &numbers)
@@ -107,6 +86,7 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
     : AbstractViewModel(screenId, applicationModel, parent)
 {
     readout = new IdentityReadout(this);
+    apply = std::make_unique<DeviceApply>(*this);
     connect(readout, &IdentityReadout::boundReached, this, &DeviceSettingViewModel::timeoutthread);
     connectionTester = new ConnectionTest(this);
     connect(connectionTester, &ConnectionTest::finished, this, &DeviceSettingViewModel::onConnectionTestFinished);
@@ -935,89 +915,10 @@ QByteArray DeviceSettingViewModel::toCharBufferAscii(const QString &text)
     return bytes.size() == text.size() ? bytes : QByteArray();
 }
 
-bool DeviceSettingViewModel::checkAddresses()
-{
-    ipAddressError = false;
-    // Rows cleared at the end of the table are removed by the apply, not checked.
-    const int checkedRows = editRecords.size() - 1 - DeviceApplyPlan::clearedTailCount(editRecords);
-    for (int j = 0; j < checkedRows; ++j) {
-        const DeviceEditRecord &record = editRecords.at(j);
-        if (record.ipAddress == NoAddress || record.ipAddress == DeviceEditRecord::blankAddress())
-            continue;
-        const int problem = DeviceRowCheck::addressProblem(record.ipAddress);
-        if (problem == 0)
-            continue;
-        setPageProperty("ipaddrtext", QStringLiteral("機器No.") + record.deviceNo);
-        emit openPopup(problem);
-        ipAddressError = true;
-        return false;
-    }
-    return true;
-}
-
-bool DeviceSettingViewModel::checkDuplicates(bool imported)
-{
-    DeviceList *list = devices();
-    QStringList keys;
-    for (int j = 0; j + 1 < editRecords.size(); ++j) {
-        const QString &address = editRecords.at(j).ipAddress;
-        if (!hasAddress(address))
-            continue;
-        // Rows registered by this apply get the port of their record.
-        const LevelChecker *device = !imported && list ? list->device(j) : nullptr;
-        const int port = device ? device->port() : editRecords.at(j).port;
-        const QStringList parts = address.split(QLatin1Char('.'));
-        const QString key = QStringLiteral("%1.%2.%3.%4:%5")
-                                .arg(DeviceRowCheck::octetValue(parts.value(0)))
-                                .arg(DeviceRowCheck::octetValue(parts.value(1)))
-                                .arg(DeviceRowCheck::octetValue(parts.value(2)))
-                                .arg(DeviceRowCheck::octetValue(parts.value(3)))
-                                .arg(port);
-        if (keys.contains(key)) {
-            setPageProperty("settingok", true);
-            setPageProperty("settngtext", QStringLiteral("IPアドレスが重複しています"));
-            emit openPopup(PopupApplying);
-            return false;
-        }
-        keys.append(key);
-    }
-    return true;
-}
-
-void DeviceSettingViewModel::showProgress(bool readAll)
-{
-    emit openPopup(readAll ? PopupReadout : PopupApplying);
-    setPageProperty("settingok", false);
-    setPageProperty("settngtext", readAll ? QStringLiteral("取得中です。しばらくお待ちください。")
-                                          : QStringLiteral("設定中です。しばらくお待ちください。"));
-    // The window keeps drawing meanwhile; the operator's input is thrown away until the end.
-    pauseWithEvents(ProgressPauseMs);
-}
-
-void DeviceSettingViewModel::pauseWithEvents(int ms)
-{
-    QEventLoop pause;
-    QTimer::singleShot(ms, &pause, &QEventLoop::quit);
-    pause.exec(InputShield::waitFlags());
-}
-
 OperationGate *DeviceSettingViewModel::operationGate() const
 {
     ApplicationModel *model = app();
     return model ? model->operationGate() : nullptr;
-}
-
-void DeviceSettingViewModel::registerDevice(int deviceNo, const DeviceEditRecord &record)
-{
-    ApplicationModel *model = app();
-    if (!model)
-        return;
-    const quint32 address = packedAddress(record.ipAddress);
-    model->addDevice(deviceNo, toCharBuffer(record.name).constData(), "", &address,
-                     SettingFileText::toInt(record.inputType), toCharBufferAscii(record.settingFile).constData(),
-                     SettingFileText::toInt(record.cycleInterval), toCharBuffer(record.startTime).constData(),
-                     toCharBuffer(record.endTime).constData(), SettingFileText::toInt(record.wavelength),
-                     RegistrationRecord::Community, record.port);
 }
 
 void DeviceSettingViewModel::startReadoutTimer()
@@ -1066,100 +967,6 @@ QString DeviceSettingViewModel::finishedText(const QString &text) const
     return shown + QStringLiteral("\n機器No.%1 は停止できず、変更されていません。").arg(numberList(skippedDeviceNos));
 }
 
-void DeviceSettingViewModel::applyImported()
-{
-    ApplicationModel *model = app();
-    DeviceList *list = devices();
-    model->stopDevices();
-    QList<int> all;
-    for (int i = 0; i < list->deviceCount(); ++i)
-        all.append(i);
-    waitForWorkersToLeave(all);
-    // A device whose worker is still out is kept by the list until the worker lets go.
-    list->clearMonitors();
-    model->deleteDevices();
-
-    savedRecords.clear();
-    for (int j = 0; j + 1 < editRecords.size(); ++j) {
-        const DeviceEditRecord &record = editRecords.at(j);
-        registerDevice(j + 1, record);
-        if (LevelChecker *device = list->device(list->deviceCount() - 1)) {
-            device->setOptionId(true);
-            device->setSerialNumber(Unknown);
-            device->setMacAddress(Unknown);
-            device->setFirmwareVersion(Unknown);
-            device->setRequestMode(int(RequestMode::Information));
-            device->setIdentityReadout(readout->id());
-        }
-        savedRecords.append(record);
-    }
-    savedRecords.append(DeviceEditRecord::blank(list->deviceCount() + 1));
-    // 500 ms apart by a timer, once this apply has ended: the window never waits for them.
-    beginPacedStarts();
-}
-
-void DeviceSettingViewModel::removeClearedRows(int k)
-{
-    DeviceList *list = devices();
-    if (k <= 0)
-        return;
-
-    for (int pass = 0; pass < k; ++pass) {
-        editRecords.removeLast();
-        const int r = editRecords.size() - 1;
-        // Only the last device can be the one of the row now last: the cleared rows are the
-        // end of the table.
-        if (r >= 0 && r < list->deviceCount() && r == list->deviceCount() - 1) {
-            LevelChecker *device = list->device(r);
-            if (device && list->isDeviceInUse(device)) {
-                device->stopTimer();
-                list->stopMeasurementAt(r);
-                waitForWorkersToLeave({r});
-            }
-            // A worker still out keeps the device alive until it lets go.
-            list->removeLastDevice();
-            retiredDeviceNos.append(r + 1);
-            if (r < savedRecords.size())
-                savedRecords.removeAt(r);
-        }
-    }
-    if (!editRecords.isEmpty()) {
-        const int last = editRecords.size() - 1;
-        editRecords[last] = DeviceEditRecord::blank(last + 1);
-    }
-    rebuildTable();
-    if (deviceSettingModel) {
-        for (int i = 0; i < list->deviceCount(); ++i) {
-            const LevelChecker *device = list->device(i);
-            deviceSettingModel->setData(deviceSettingModel->index(i),
-                                        device && device->channelSettingCount() > 0 ? PlanSet : NotSet,
-                                        DeviceSettingModel::SettingfileRole);
-        }
-    }
-}
-
-QList<int> DeviceSettingViewModel::registerNewRows()
-{
-    DeviceList *list = devices();
-    QList<int> added;
-    for (int j = list->deviceCount(); j + 1 < editRecords.size(); ++j) {
-        const DeviceEditRecord &record = editRecords.at(j);
-        const int before = list->deviceCount();
-        registerDevice(SettingFileText::toInt(record.deviceNo), record);
-        if (list->deviceCount() != before + 1)
-            break;
-        LevelChecker *device = list->device(before);
-        device->setOptionId(true);
-        device->setSerialNumber(Unknown);
-        device->setMacAddress(Unknown);
-        device->setFirmwareVersion(Unknown);
-        device->setRequestMode(int(RequestMode::Information));
-        added.append(before);
-        pauseWithEvents(NewDevicePauseMs);
-    }
-    return added;
-}
-
 bool DeviceSettingViewModel::applySettings(bool readAll)
 {
     ApplicationModel *model = app();
@@ -1174,7 +981,7 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
     const OperationGate::Entry entry = gate->enter(this, "apply", [this, readAll, result, queued] {
         if (*queued)
             --queuedApplies;
-        *result = applyNow(readAll);
+        *result = apply->run(readAll);
     });
     if (entry == OperationGate::Entry::Refused)
         return false;
@@ -1184,206 +991,6 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
         log(QStringLiteral("apply waits for %1").arg(waitsFor.isEmpty() ? QStringLiteral("queued work") : waitsFor));
     }
     return *result;
-}
-
-bool DeviceSettingViewModel::applyNow(bool readAll)
-{
-    // Clicks given while the operation runs must not act on the screen it returns to.
-    const InputShield inputShield;
-    DeviceList *list = devices();
-    if (!list)
-        return false;
-    operationActive = true;
-    const auto activeEnd = qScopeGuard([this] { operationActive = false; });
-    logEnter("applySettings");
-    const bool imported = importPending;
-
-    // Everything is checked before anything changes: a refused apply leaves the devices,
-    // the records and the files as they were.
-    if (!checkAddresses())
-        return false;
-    if (!readAll && !checkDuplicates(imported))
-        return false;
-
-    // This apply's readout supersedes a running one: the earlier bound must not end it
-    // while this apply waits for its workers, and the replies of the passes it restarts
-    // are told from its own by this id.
-    readout->supersede();
-    stopPacedStarts();
-    showProgress(readAll);
-    // Devices still in a running readout keep their flag, so that its end, now this one's,
-    // returns them to measurement.
-    if (!readout->isActive())
-        applyStopFlags.fill(false);
-    skippedDeviceNos.clear();
-    skippedDeviceIndexes.clear();
-    unreadDevices.clear();
-
-    // Decided before anything changes.
-    QVector<DeviceApplyPlan::Device> facts;
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        const LevelChecker *device = list->device(i);
-        DeviceApplyPlan::Device fact;
-        fact.identityKnown = device && device->macAddress() != Unknown && device->firmwareVersion() != Unknown
-                             && device->serialNumber() != Unknown;
-        fact.planPending = hasPendingChannelPlan(i);
-        facts.append(fact);
-    }
-    const DeviceApplyPlan plan = DeviceApplyPlan::make(editRecords, savedRecords, facts, readAll, imported);
-
-    if (imported)
-        applyImported();
-
-    removeClearedRows(plan.clearedRows);
-
-    const int savedBefore = savedRecords.size();
-    const QVector<DeviceEditRecord> previouslySaved = savedRecords;
-    if (!imported && !plan.registered.isEmpty())
-        registerNewRows();
-
-    // The devices to restart for a readout.
-    QList<int> marked;
-    const int deviceCount = list->deviceCount();
-    for (int i = 0; i + 1 < editRecords.size() && i < deviceCount && !imported; ++i) {
-        LevelChecker *device = list->device(i);
-        if (!device || i >= MaxRows)
-            continue;
-        if (!plan.restarted.contains(i)) {
-            device->setOptionId(false);
-            continue;
-        }
-        applyStopFlags[i] = true;
-        device->setOptionId(true);
-        device->stopTimer();
-        list->stopMeasurementAt(i);
-        marked.append(i);
-    }
-    if (!marked.isEmpty() && !waitForWorkersToLeave(marked)) {
-        for (int i : qAsConst(marked)) {
-            LevelChecker *device = list->device(i);
-            if (device && list->isDeviceInUse(device)) {
-                applyStopFlags[i] = false;
-                device->setOptionId(false);
-                noteSkipped(i, "apply");
-            }
-        }
-        for (int i : qAsConst(skippedDeviceIndexes))
-            marked.removeAll(i);
-    }
-
-    // Restart the marked devices with their new settings; the others take only their alert
-    // window, which their worker does not read.
-    for (int j = 0; j + 1 < editRecords.size() && j < list->deviceCount(); ++j) {
-        LevelChecker *device = list->device(j);
-        if (!device)
-            continue;
-        const DeviceEditRecord &record = editRecords.at(j);
-        if (marked.contains(j)) {
-            if (!readAll) {
-                const quint32 address = packedAddress(record.ipAddress);
-                const QString formerAddress = device->ipAddressText();
-                device->setDeviceNo(j + 1);
-                device->setIpAddress(&address);
-                // The identity read at the former address is not this one's, whatever comes
-                // of the readout.
-                if (device->ipAddressText() != formerAddress) {
-                    device->setSerialNumber(Unknown);
-                    device->setMacAddress(Unknown);
-                    device->setFirmwareVersion(Unknown);
-                }
-                device->setName(record.name);
-                device->setInputType(SettingFileText::toInt(record.inputType));
-                device->setCycleInterval(SettingFileText::toInt(record.cycleInterval));
-                device->setStartTime(record.startTime);
-                device->setEndTime(record.endTime);
-                device->setWavelength(SettingFileText::toInt(record.wavelength));
-            }
-            log(QStringLiteral("ThreadStart!"));
-            if (device->ipAddressText() != NoAddress) {
-                device->setOptionId(true);
-                device->setRequestMode(int(RequestMode::Information));
-                device->setIdentityReadout(readout->id());
-                list->startMonitoringAt(j);
-            } else {
-                device->setSerialNumber(Unknown);
-                device->setMacAddress(Unknown);
-                device->setFirmwareVersion(Unknown);
-            }
-        } else if (!skippedDeviceIndexes.contains(j)) {
-            device->setStartTime(record.startTime);
-            device->setEndTime(record.endTime);
-        }
-    }
-    if (imported) {
-        for (int i = 0; i < list->deviceCount() && i < MaxRows; ++i)
-            applyStopFlags[i] = true;
-    }
-
-    if (informationListModel)
-        informationListModel->clear();
-    if (!imported)
-        startReadoutTimer();
-
-    MeasurementChannelSettingFileRead();
-    ResultsLogUpdate();
-    AlertSettingFileRead();
-    updateIpSetFlags();
-
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        LevelChecker *device = list->device(i);
-        if (!device || i >= merCnModes.size())
-            continue;
-        device->setTerrestrialMerCn(MerCnrTable.value(merCnModes.at(i).ofdm, 0));
-        device->setCatvMerCn(MerCnrTable.value(merCnModes.at(i).catv, 0));
-    }
-
-    if (imported) {
-        emit measurementResultModelClear();
-        emit makeMeasurementResultModel();
-    } else {
-        if (!readAll) {
-            for (int j = qMax(0, savedBefore - 1); j + 1 < editRecords.size() && j < list->deviceCount(); ++j)
-                emit makeOneMeasurementResultModel(j);
-        }
-        emit measurementChannelReloading();
-    }
-
-    readPollingSettings();
-
-    if (!readAll) {
-        for (DeviceEditRecord &record : editRecords) {
-            if (record.ipAddress == QLatin1String("..."))
-                record.ipAddress = DeviceEditRecord::blankAddress();
-        }
-        savedRecords = editRecords;
-        // A skipped device did not take its row: the next apply must see the change again.
-        for (int i : qAsConst(skippedDeviceIndexes)) {
-            if (i + 1 < previouslySaved.size() && i < savedRecords.size())
-                savedRecords[i] = previouslySaved.at(i);
-        }
-    }
-
-    QList<bool> pending;
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        const LevelChecker *device = list->device(i);
-        pending.append(device && device->optionId());
-    }
-    readout->setPending(pending);
-    if (!readout->hasPending()) {
-        setPageProperty("settingok", true);
-        setPageProperty("settngtext", finishedText(QStringLiteral("設定完了")));
-    }
-
-    ipAddressError = false;
-    importPending = false;
-    merCnChanged = false;
-    if (!readAll) {
-        WorkLogEntry entry;
-        entry.screenId = ScreenDeviceSetting;
-        writeWorkLog(entry, WorkLogSettingsApplied);
-    }
-    logLeave("applySettings");
-    return true;
 }
 
 // --- Plans, thresholds and polling settings at apply time ---
@@ -1417,18 +1024,13 @@ void DeviceSettingViewModel::MeasurementChannelSettingFileRead()
         if (!device || skippedDeviceIndexes.contains(i))
             continue;
         const int deviceNo = i + 1;
-        // Each plan starts from the first CATV variants: one device's plan never leaks into
-        // the next device's variants.
-        MeasuredChannelPlan plan;
-        if (!ChannelSettingFile::loadCommitted(device, deviceNo, &plan)) {
-            log(QStringLiteral("MeasurementChannel %1.csv read ERROR").arg(deviceNo));
+        bool named = false;
+        if (!DevicePlanLoader::loadPlan(device, deviceNo, DevicePlanLoader::Naming::PlanWithChannels, &named)) {
+            log(DevicePlanLoader::planErrorText(deviceNo));
             continue;
         }
-        if (!plan.channels.isEmpty()) {
-            device->setSettingFileName(ChannelSettingFile::fileName(deviceNo));
-            if (deviceSettingModel)
-                deviceSettingModel->setData(deviceSettingModel->index(i), PlanSet, DeviceSettingModel::SettingfileRole);
-        }
+        if (named && deviceSettingModel)
+            deviceSettingModel->setData(deviceSettingModel->index(i), PlanSet, DeviceSettingModel::SettingfileRole);
     }
     logLeave("MeasurementChannelSettingFileRead");
 }
@@ -1459,10 +1061,8 @@ void DeviceSettingViewModel::AlertSettingFileRead()
         if (!device || skippedDeviceIndexes.contains(i))
             continue;
         const int deviceNo = i + 1;
-        if (!AlertSettingFile::loadCommitted(device, deviceNo)) {
-            log(QStringLiteral("AlertSetting alert_%1.csv read ERROR").arg(deviceNo));
-            continue;
-        }
+        if (!DevicePlanLoader::loadThresholds(device, deviceNo))
+            log(DevicePlanLoader::thresholdsErrorText(deviceNo));
     }
     logLeave("AlertSettingFileRead");
 }

@@ -12,8 +12,10 @@
 #include <QVector>
 
 #include <array>
+#include <memory>
 
 class ConnectionTest;
+class DeviceApply;
 class DeviceList;
 class DeviceSettingModel;
 class InformationListModel;
@@ -129,6 +131,8 @@ public slots:
     void onTimeChangeButtonClicked(QString button, QString starttime, QString endtime, int row) override;
 
 private:
+    friend class DeviceApply;
+
     enum class Family { InputType, Cycle, Wavelength };
 
     DeviceList *devices() const;
@@ -160,22 +164,12 @@ private:
     void exportDeviceList(const QString &url);
 
     // Apply steps.
-    bool applyNow(bool readAll);
-    bool checkAddresses();
-    bool checkDuplicates(bool imported);
-    void showProgress(bool readAll);
-    void applyImported();
-    void removeClearedRows(int clearedRows);
     void removeRetiredDeviceFiles();
     void matchTicksToPage();
-    QList<int> registerNewRows();
     void rebuildTable();
-    void registerDevice(int deviceNo, const DeviceEditRecord &record);
     void startReadoutTimer();
     void beginPacedStarts();
     void stopPacedStarts();
-    // Lets everything but user input through for ms, so that a pop-up is drawn.
-    void pauseWithEvents(int ms);
     // A connection-test verdict waits while the apply's progress pop-up cannot be closed.
     bool progressPopupHeld() const;
     void showHeldVerdict();
@@ -200,6 +194,7 @@ private:
     DeviceSettingModel *deviceSettingModel = nullptr;
     InformationListModel *informationListModel = nullptr;
     IdentityReadout *readout = nullptr;
+    std::unique_ptr<DeviceApply> apply;
     ConnectionTest *connectionTester = nullptr;
     // The readout of the reply being handled, 0 for a reply without one.
     quint64 replyReadout = 0;
