@@ -9,25 +9,19 @@
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformSleep.h"
-#include "screens/InputShield.h"
-#include "screens/ResultSaveWriter.h"
 #include "settings/ConnectionTest.h"
 #include "settings/DeviceApply.h"
-#include "settings/DeviceApplyPlan.h"
-#include "storage/AlertSettingFile.h"
+#include "settings/DeviceListTransfer.h"
+#include "settings/IdentityReadoutEnd.h"
 #include "storage/ChannelSettingFile.h"
 #include "storage/DevicePlanLoader.h"
 #include "storage/DeviceChoiceTables.h"
-#include "storage/DeviceListFile.h"
 #include "storage/DeviceRowCheck.h"
 #include "storage/PollingSettings.h"
-#include "storage/RegistrationFile.h"
 #include "storage/SettingFileText.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTime>
 #include <QTimer>
 
@@ -50,7 +44,6 @@ const QString Always = QStringLiteral("常時");
 const QString NotSet = QStringLiteral("未設定");
 const QString PlanSet = QStringLiteral("設定・確認");
 const QString NoAddress = QStringLiteral("0.0.0.0");
-const QString Unknown = QStringLiteral("---");
 
 constexpr int QuestionPauseMs = 300;
 
@@ -87,6 +80,8 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
 {
     readout = new IdentityReadout(this);
     apply = std::make_unique<DeviceApply>(*this);
+    readoutEnd = std::make_unique<IdentityReadoutEnd>(*this);
+    transfer = std::make_unique<DeviceListTransfer>(*this);
     connect(readout, &IdentityReadout::boundReached, this, &DeviceSettingViewModel::timeoutthread);
     connectionTester = new ConnectionTest(this);
     connect(connectionTester, &ConnectionTest::finished, this, &DeviceSettingViewModel::onConnectionTestFinished);
@@ -367,11 +362,11 @@ void DeviceSettingViewModel::onRowButtonClicked(QString button, QString buttonva
     else if (button == QLatin1String("checkChangeCycleInterval"))
         checkChangeFamily(Family::Cycle, value);
     else if (button == QLatin1String("bulkLoading"))
-        importDeviceList(value);
+        transfer->importFrom(value);
     else if (button == QLatin1String("addempty"))
         addEmptyRow(row);
     else if (button == QLatin1String("bulkexport"))
-        exportDeviceList(value);
+        transfer->exportTo(value);
     else if (button == QLatin1String("nameinputrow"))
         inputNameRowChaneg(value, row);
     else if (button == QLatin1String("changeipaddress"))
@@ -450,96 +445,7 @@ void DeviceSettingViewModel::showHeldVerdict()
 
 QVector<DeviceEditRecord> DeviceSettingViewModel::importedRecords(const QVector<RegistrationRecord> &records)
 {
-    QVector<DeviceEditRecord> result;
-    for (const RegistrationRecord &imported : records) {
-        DeviceEditRecord record;
-        record.deviceNo = QString::number(result.size() + 1);
-        record.name = DeviceRowCheck::boundedName(imported.name);
-        record.ipAddress = imported.ipAddress;
-        record.port = imported.port;
-        record.inputType = QString::number(inputTypeMap.value(imported.inputType, -1));
-        record.cycleInterval = QString::number(cycleIntervalMap.value(imported.cycleInterval, -1));
-        // A list without the wavelength column gets the wavelength of a new row.
-        const int wavelength = hikariWaveLengthMap.value(imported.wavelength, -1);
-        record.wavelength = wavelength < 0 ? DeviceEditRecord::blank(0).wavelength : QString::number(wavelength);
-        record.settingFile = NotSet;
-        record.startTime = imported.startTime;
-        record.endTime = imported.endTime;
-        record.validTimeText = imported.startTime == Always ? Always
-                                                            : imported.startTime + QStringLiteral("～") + imported.endTime;
-        result.append(record);
-    }
-    return result;
-}
-
-// An export writes the devices as they are registered, not the table's unapplied edits.
-void DeviceSettingViewModel::exportDeviceList(const QString &url)
-{
-    log(url);
-    const QString path = ResultSaveWriter::localPath(url);
-    DeviceList *list = devices();
-    const QVector<RegistrationRecord> records = list ? DeviceListFile::recordsOf(*list) : QVector<RegistrationRecord>();
-    if (DeviceListFile::write(path, records))
-        return;
-    log(QStringLiteral("device list export: %1 cannot be written").arg(path), LogError);
-    setPageProperty("settingok", true);
-    setPageProperty("settngtext", QStringLiteral("%1を保存できませんでした。").arg(QFileInfo(path).fileName()));
-    emit openPopup(PopupApplying);
-}
-
-// A file that cannot be read, or holds no device line, changes nothing: an empty table
-// would make the next apply delete every device.
-void DeviceSettingViewModel::importDeviceList(const QString &url)
-{
-    const QString path = ResultSaveWriter::localPath(url);
-    log(path);
-    QVector<RegistrationRecord> records;
-    int dropped = 0;
-    DeviceListFile::ReadReport report;
-    const QString fileName = QFileInfo(path).fileName();
-    const auto showMessage = [this](const QString &text) {
-        setPageProperty("settingok", true);
-        setPageProperty("settngtext", text);
-        emit openPopup(PopupApplying);
-    };
-    if (!DeviceListFile::read(path, &records, &dropped, &report)) {
-        log(QStringLiteral("device list import: %1 cannot be read").arg(path), LogError);
-        showMessage(QStringLiteral("%1を読み込めませんでした。").arg(fileName));
-        return;
-    }
-    if (report.shiftJis)
-        log(QStringLiteral("device list import: %1 is no UTF-8: read as Shift-JIS").arg(path));
-    QStringList skipped;
-    for (int lineNo : qAsConst(report.skippedLines))
-        skipped.append(QString::number(lineNo));
-    if (!skipped.isEmpty())
-        log(QStringLiteral("device list import: lines %1 skipped").arg(skipped.join(QLatin1Char(','))), LogError);
-    if (dropped > 0)
-        log(QStringLiteral("device list import: %1 devices beyond the %2th left out").arg(dropped).arg(MaxRows));
-    for (int lineNo : qAsConst(report.linesPastLimit))
-        skipped.append(QString::number(lineNo));
-    // A long list names its first lines only.
-    constexpr int NamedLines = 10;
-    QString skippedText;
-    if (!skipped.isEmpty()) {
-        const bool more = skipped.size() > NamedLines;
-        skippedText = QStringLiteral("%1%2行目は読み込めませんでした。")
-                          .arg(QStringList(skipped.mid(0, NamedLines)).join(QStringLiteral("、")),
-                               more ? QStringLiteral("…") : QString());
-    }
-    if (records.isEmpty()) {
-        log(QStringLiteral("device list import: %1 holds no device line").arg(path), LogError);
-        QString text = QStringLiteral("%1に機器の行がありません。").arg(fileName);
-        if (!skippedText.isEmpty())
-            text += QLatin1Char('\n') + skippedText;
-        showMessage(text);
-        return;
-    }
-    setImportedRecords(importedRecords(records));
-    for (int i = 0; i < records.size() && i < MaxRows; ++i)
-        writeDeviceLog(i, WorkLogDeviceAdded);
-    if (!skippedText.isEmpty())
-        showMessage(skippedText);
+    return DeviceListTransfer::importedRecords(records);
 }
 
 void DeviceSettingViewModel::setImportedRecords(const QVector<DeviceEditRecord> &records)
@@ -638,24 +544,6 @@ void DeviceSettingViewModel::matchTicksToPage()
     const bool all = page && page->property("allcheckstring").toString() == QLatin1String("true");
     for (DeviceEditRecord &record : editRecords)
         record.checked = all;
-}
-
-// Plans and thresholds are kept by device number: a removed device's files would be taken
-// by the next device given its number. They go once the registration without the device
-// is written, so that a failed write leaves the device and its files together.
-void DeviceSettingViewModel::removeRetiredDeviceFiles()
-{
-    DeviceList *list = devices();
-    const int count = list ? list->deviceCount() : 0;
-    for (int deviceNo : qAsConst(retiredDeviceNos)) {
-        if (deviceNo <= count)
-            continue;
-        ChannelSettingFile::removeCopy(deviceNo, ChannelSettingFile::Copy::Committed);
-        AlertSettingFile::removeCopy(deviceNo, AlertSettingFile::Copy::Committed);
-        ChannelSettingFile::removePendingPair(deviceNo);
-        log(QStringLiteral("device %1 removed: its plan and thresholds deleted").arg(deviceNo));
-    }
-    retiredDeviceNos.clear();
 }
 
 // --- Row edits ---
@@ -1165,7 +1053,7 @@ void DeviceSettingViewModel::endInformationReadout()
         return;
     }
     if (!gate) {
-        endReadoutNow();
+        readoutEnd->run();
         return;
     }
     // A queued end belongs to the readout it was due for: an apply begun since supersedes it.
@@ -1173,109 +1061,13 @@ void DeviceSettingViewModel::endInformationReadout()
     auto queued = std::make_shared<bool>(false);
     if (gate->enter(this, "readout end", [this, due, queued] {
             if (!*queued || (due == readout->id() && readout->isActive()))
-                endReadoutNow();
+                readoutEnd->run();
         })
         == OperationGate::Entry::Queued)
         *queued = true;
 }
 
-void DeviceSettingViewModel::endReadoutNow()
-{
-    // Clicks given while the operation runs must not act on the screen it returns to.
-    const InputShield inputShield;
-    operationActive = true;
-    const auto activeEnd = qScopeGuard([this] { operationActive = false; });
-    readout->stop();
-    stopPacedStarts();
-    DeviceList *list = devices();
-    // Without the application object there is no device list and nothing to end.
-    if (!list)
-        return;
-    logEnter("endInformationReadout");
-    QList<int> flagged;
-    for (int i = 0; i < list->deviceCount() && i < MaxRows; ++i) {
-        if (!applyStopFlags[i])
-            continue;
-        list->stopMonitoringAt(i);
-        flagged.append(i);
-    }
-    if (!flagged.isEmpty())
-        waitForWorkersToLeave(flagged);
-    for (int i : qAsConst(flagged)) {
-        LevelChecker *device = list->device(i);
-        if (!device)
-            continue;
-        if (list->isDeviceInUse(device)) {
-            // Back in the measurement mode, so that a later start measures instead of
-            // reading its identity again.
-            device->setRequestMode(int(RequestMode::Measurement));
-            noteSkipped(i, "end of readout");
-            continue;
-        }
-        device->setCurrentChannelIndex(LevelChecker::NoChannel);
-        device->setRequestMode(int(RequestMode::Measurement));
-        if (device->measurementState() != int(MeasurementState::Measuring))
-            continue;
-        if (device->channelSettingCount() > 0 && device->ipAddressText() != NoAddress)
-            list->startMonitoringAt(i);
-        else
-            markStopped(device, i + 1);
-    }
-    unreadDevices.clear();
-    for (int i : qAsConst(flagged)) {
-        const LevelChecker *device = list->device(i);
-        if (!device || skippedDeviceIndexes.contains(i))
-            continue;
-        if (readout->isPending(i) || device->serialNumber() == Unknown || device->macAddress() == Unknown
-            || device->firmwareVersion() == Unknown)
-            unreadDevices.append(QStringLiteral("機器No.%1(%2)").arg(i + 1).arg(device->name()));
-    }
-    // Written with no device left too (the last one removed): kept as it was, a restart
-    // would bring the removed devices back.
-    if (DeviceListFileWrite())
-        removeRetiredDeviceFiles();
-    logLeave("endInformationReadout");
-}
-
 bool DeviceSettingViewModel::DeviceListFileWrite()
 {
-    DeviceList *list = devices();
-    if (!list)
-        return false;
-    QVector<RegistrationRecord> records;
-    if (informationListModel)
-        informationListModel->clear();
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        const LevelChecker *device = list->device(i);
-        if (!device)
-            continue;
-        RegistrationRecord record = RegistrationFile::recordOf(*device);
-        record.deviceNo = i + 1;
-        // After an end that skipped the close, the next start finds every device stopped.
-        record.measurementState = int(MeasurementState::Stopped);
-        records.append(record);
-        if (informationListModel) {
-            InformationListRow row;
-            row.infodeviceno = QString::number(i + 1);
-            row.infodevicename = device->name();
-            row.infoipaddress = shownAddress(device->ipAddressText());
-            row.infoserialnumber = device->serialNumber();
-            row.infomacaddress = device->macAddress();
-            row.infofwversion = device->firmwareVersion();
-            informationListModel->addRow(row);
-        }
-    }
-    if (!RegistrationFile::write(RegistrationFile::filePath(), records, RegistrationFile::PortColumn::Always)) {
-        log(QStringLiteral("DeviceRegistSetting.csv write ERROR"), LogError);
-        setPageProperty("settingok", true);
-        setPageProperty("settngtext", finishedText(QStringLiteral("DeviceRegistSetting.csvを保存できませんでした。")));
-        return false;
-    }
-    if (page) {
-        setPageProperty("settingok", true);
-        const int shown = page->property("validTimeErrorPopupFlg").toInt();
-        setPageProperty("settngtext", finishedText(shown == PopupReadout ? QStringLiteral("更新しました。")
-                                                                         : QStringLiteral("設定完了")));
-    }
-    return true;
+    return readoutEnd->writeRegistration();
 }

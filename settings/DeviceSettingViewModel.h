@@ -16,6 +16,8 @@
 
 class ConnectionTest;
 class DeviceApply;
+class DeviceListTransfer;
+class IdentityReadoutEnd;
 class DeviceList;
 class DeviceSettingModel;
 class InformationListModel;
@@ -132,6 +134,8 @@ public slots:
 
 private:
     friend class DeviceApply;
+    friend class DeviceListTransfer;
+    friend class IdentityReadoutEnd;
 
     enum class Family { InputType, Cycle, Wavelength };
 
@@ -160,11 +164,8 @@ private:
     void openChannelSetting(int row);
     void connectionTest(int row);
     void onConnectionTestFinished(bool success);
-    void importDeviceList(const QString &url);
-    void exportDeviceList(const QString &url);
 
     // Apply steps.
-    void removeRetiredDeviceFiles();
     void matchTicksToPage();
     void rebuildTable();
     void startReadoutTimer();
@@ -178,7 +179,6 @@ private:
     // Identity replies: each keeps the readout its pass answers (0: taken as the current one).
     void takeIdentityReply(quint64 answers, uint index, const QString &response);
     void storeIdentityReply(LevelChecker *device, int position, const QString &response);
-    void endReadoutNow();
     void noteSkipped(int deviceIndex, const char *step);
     QString finishedText(const QString &text) const;
 
@@ -195,6 +195,8 @@ private:
     InformationListModel *informationListModel = nullptr;
     IdentityReadout *readout = nullptr;
     std::unique_ptr<DeviceApply> apply;
+    std::unique_ptr<IdentityReadoutEnd> readoutEnd;
+    std::unique_ptr<DeviceListTransfer> transfer;
     ConnectionTest *connectionTester = nullptr;
     // The readout of the reply being handled, 0 for a reply without one.
     quint64 replyReadout = 0;
