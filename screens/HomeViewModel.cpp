@@ -5,6 +5,7 @@
 #include "monitor/LevelChecker.h"
 #include "storage/AlertSettingFile.h"
 #include "storage/ChannelSettingFile.h"
+#include "storage/DevicePlanLoader.h"
 #include "storage/PollingSettings.h"
 #include "storage/RegistrationFile.h"
 
@@ -214,13 +215,8 @@ void HomeViewModel::MeasurementChannelSettingFileRead()
     for (int i = 0; i < list->deviceCount(); ++i) {
         LevelChecker *device = list->device(i);
         const int deviceNo = i + 1;
-        // Each plan starts from the first CATV variants, so one device's plan never
-        // leaks into the next.
-        if (!ChannelSettingFile::loadCommitted(device, deviceNo)) {
-            log(QStringLiteral("MeasurementChannel %1.csv read ERROR").arg(deviceNo));
-            continue;
-        }
-        device->setSettingFileName(ChannelSettingFile::fileName(deviceNo));
+        if (!DevicePlanLoader::loadPlan(device, deviceNo, DevicePlanLoader::Naming::EveryPlan))
+            log(DevicePlanLoader::planErrorText(deviceNo));
     }
     logLeave("MeasurementChannelSettingFileRead");
 }
@@ -261,10 +257,8 @@ void HomeViewModel::AlertSettingFileRead()
     for (int i = 0; i < list->deviceCount(); ++i) {
         LevelChecker *device = list->device(i);
         const int deviceNo = i + 1;
-        if (!AlertSettingFile::loadCommitted(device, deviceNo)) {
-            log(QStringLiteral("AlertSetting alert_%1.csv read ERROR").arg(deviceNo));
-            continue;
-        }
+        if (!DevicePlanLoader::loadThresholds(device, deviceNo))
+            log(DevicePlanLoader::thresholdsErrorText(deviceNo));
     }
     logLeave("AlertSettingFileRead");
 }

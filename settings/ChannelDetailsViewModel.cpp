@@ -11,6 +11,7 @@
 #include "screens/InputShield.h"
 #include "storage/AlertSettingFile.h"
 #include "storage/ChannelSettingFile.h"
+#include "storage/DevicePlanLoader.h"
 #include "storage/SettingFileText.h"
 
 #include <QCoreApplication>
@@ -971,12 +972,10 @@ bool ChannelDetailsViewModel::MeasurementChannelSettingFileRead()
     LevelChecker *checker = device();
     bool ok = true;
     if (checker) {
-        if (ChannelSettingFile::loadCommitted(checker, deviceNo)) {
-            // The variants came with the plan, as a restart reads them.
-            checker->setSettingFileName(ChannelSettingFile::fileName(deviceNo));
-        } else {
-            // The device keeps the plan it has rather than losing every channel.
-            log(QStringLiteral("MeasurementChannel %1.csv read ERROR").arg(deviceNo));
+        // The variants come with the plan, as a restart reads them; a plan that cannot be
+        // read leaves the device the plan it has rather than losing every channel.
+        if (!DevicePlanLoader::loadPlan(checker, deviceNo, DevicePlanLoader::Naming::EveryPlan)) {
+            log(DevicePlanLoader::planErrorText(deviceNo));
             ok = false;
         }
     }
@@ -990,8 +989,8 @@ bool ChannelDetailsViewModel::AlertSettingFileRead()
     LevelChecker *checker = device();
     bool ok = true;
     if (checker) {
-        if (!AlertSettingFile::loadCommitted(checker, deviceNo)) {
-            log(QStringLiteral("AlertSetting alert_%1.csv read ERROR").arg(deviceNo));
+        if (!DevicePlanLoader::loadThresholds(checker, deviceNo)) {
+            log(DevicePlanLoader::thresholdsErrorText(deviceNo));
             ok = false;
         }
     }

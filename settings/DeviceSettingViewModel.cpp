@@ -9,28 +9,22 @@
 #include "monitor/DeviceList.h"
 #include "monitor/LevelChecker.h"
 #include "platform/PlatformSleep.h"
-#include "screens/InputShield.h"
-#include "screens/ResultSaveWriter.h"
 #include "settings/ConnectionTest.h"
-#include "settings/DeviceApplyPlan.h"
-#include "storage/AlertSettingFile.h"
+#include "settings/DeviceApply.h"
+#include "settings/DeviceListTransfer.h"
+#include "settings/IdentityReadoutEnd.h"
 #include "storage/ChannelSettingFile.h"
+#include "storage/DevicePlanLoader.h"
 #include "storage/DeviceChoiceTables.h"
-#include "storage/DeviceListFile.h"
 #include "storage/DeviceRowCheck.h"
 #include "storage/PollingSettings.h"
-#include "storage/RegistrationFile.h"
 #include "storage/SettingFileText.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTime>
 #include <QTimer>
 
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -50,10 +44,7 @@ const QString Always = QStringLiteral("常時");
 const QString NotSet = QStringLiteral("未設定");
 const QString PlanSet = QStringLiteral("設定・確認");
 const QString NoAddress = QStringLiteral("0.0.0.0");
-const QString Unknown = QStringLiteral("---");
 
-constexpr int ProgressPauseMs = 400;
-constexpr int NewDevicePauseMs = 400;
 constexpr int QuestionPauseMs = 300;
 
 enum DeviceSettingPopup {
@@ -67,25 +58,6 @@ enum DeviceSettingPopup {
     PopupOtherOctet = DeviceRowCheck::BadOtherOctet,
     PopupReadout = 11
 };
-
-bool hasAddress(const QString &text)
-{
-    return DeviceApplyPlan::hasAddress(text);
-}
-
-// The four address bytes in memory order, as a device takes them; 0.0.0.0 without address.
-quint32 packedAddress(const QString &text)
-{
-    quint8 bytes[4] = {0, 0, 0, 0};
-    if (hasAddress(text)) {
-        const QStringList parts = text.split(QLatin1Char('.'));
-        for (int k = 0; k < 4 && k < parts.size(); ++k)
-            bytes[k] = static_cast<quint8>(DeviceRowCheck::octetValue(parts.at(k)) & 0xFF);
-    }
-    quint32 packed = 0;
-    std::memcpy(&packed, bytes, sizeof packed);
-    return packed;
-}
 
 // Device numbers as the messages name them: "1,3,4".
 QString numberList(const QList<int> &numbers)
@@ -107,6 +79,9 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
     : AbstractViewModel(screenId, applicationModel, parent)
 {
     readout = new IdentityReadout(this);
+    apply = std::make_unique<DeviceApply>(*this);
+    readoutEnd = std::make_unique<IdentityReadoutEnd>(*this);
+    transfer = std::make_unique<DeviceListTransfer>(*this);
     connect(readout, &IdentityReadout::boundReached, this, &DeviceSettingViewModel::timeoutthread);
     connectionTester = new ConnectionTest(this);
     connect(connectionTester, &ConnectionTest::finished, this, &DeviceSettingViewModel::onConnectionTestFinished);
@@ -387,11 +362,11 @@ void DeviceSettingViewModel::onRowButtonClicked(QString button, QString buttonva
     else if (button == QLatin1String("checkChangeCycleInterval"))
         checkChangeFamily(Family::Cycle, value);
     else if (button == QLatin1String("bulkLoading"))
-        importDeviceList(value);
+        transfer->importFrom(value);
     else if (button == QLatin1String("addempty"))
         addEmptyRow(row);
     else if (button == QLatin1String("bulkexport"))
-        exportDeviceList(value);
+        transfer->exportTo(value);
     else if (button == QLatin1String("nameinputrow"))
         inputNameRowChaneg(value, row);
     else if (button == QLatin1String("changeipaddress"))
@@ -470,96 +445,7 @@ void DeviceSettingViewModel::showHeldVerdict()
 
 QVector<DeviceEditRecord> DeviceSettingViewModel::importedRecords(const QVector<RegistrationRecord> &records)
 {
-    QVector<DeviceEditRecord> result;
-    for (const RegistrationRecord &imported : records) {
-        DeviceEditRecord record;
-        record.deviceNo = QString::number(result.size() + 1);
-        record.name = DeviceRowCheck::boundedName(imported.name);
-        record.ipAddress = imported.ipAddress;
-        record.port = imported.port;
-        record.inputType = QString::number(inputTypeMap.value(imported.inputType, -1));
-        record.cycleInterval = QString::number(cycleIntervalMap.value(imported.cycleInterval, -1));
-        // A list without the wavelength column gets the wavelength of a new row.
-        const int wavelength = hikariWaveLengthMap.value(imported.wavelength, -1);
-        record.wavelength = wavelength < 0 ? DeviceEditRecord::blank(0).wavelength : QString::number(wavelength);
-        record.settingFile = NotSet;
-        record.startTime = imported.startTime;
-        record.endTime = imported.endTime;
-        record.validTimeText = imported.startTime == Always ? Always
-                                                            : imported.startTime + QStringLiteral("～") + imported.endTime;
-        result.append(record);
-    }
-    return result;
-}
-
-// An export writes the devices as they are registered, not the table's unapplied edits.
-void DeviceSettingViewModel::exportDeviceList(const QString &url)
-{
-    log(url);
-    const QString path = ResultSaveWriter::localPath(url);
-    DeviceList *list = devices();
-    const QVector<RegistrationRecord> records = list ? DeviceListFile::recordsOf(*list) : QVector<RegistrationRecord>();
-    if (DeviceListFile::write(path, records))
-        return;
-    log(QStringLiteral("device list export: %1 cannot be written").arg(path), LogError);
-    setPageProperty("settingok", true);
-    setPageProperty("settngtext", QStringLiteral("%1を保存できませんでした。").arg(QFileInfo(path).fileName()));
-    emit openPopup(PopupApplying);
-}
-
-// A file that cannot be read, or holds no device line, changes nothing: an empty table
-// would make the next apply delete every device.
-void DeviceSettingViewModel::importDeviceList(const QString &url)
-{
-    const QString path = ResultSaveWriter::localPath(url);
-    log(path);
-    QVector<RegistrationRecord> records;
-    int dropped = 0;
-    DeviceListFile::ReadReport report;
-    const QString fileName = QFileInfo(path).fileName();
-    const auto showMessage = [this](const QString &text) {
-        setPageProperty("settingok", true);
-        setPageProperty("settngtext", text);
-        emit openPopup(PopupApplying);
-    };
-    if (!DeviceListFile::read(path, &records, &dropped, &report)) {
-        log(QStringLiteral("device list import: %1 cannot be read").arg(path), LogError);
-        showMessage(QStringLiteral("%1を読み込めませんでした。").arg(fileName));
-        return;
-    }
-    if (report.shiftJis)
-        log(QStringLiteral("device list import: %1 is no UTF-8: read as Shift-JIS").arg(path));
-    QStringList skipped;
-    for (int lineNo : qAsConst(report.skippedLines))
-        skipped.append(QString::number(lineNo));
-    if (!skipped.isEmpty())
-        log(QStringLiteral("device list import: lines %1 skipped").arg(skipped.join(QLatin1Char(','))), LogError);
-    if (dropped > 0)
-        log(QStringLiteral("device list import: %1 devices beyond the %2th left out").arg(dropped).arg(MaxRows));
-    for (int lineNo : qAsConst(report.linesPastLimit))
-        skipped.append(QString::number(lineNo));
-    // A long list names its first lines only.
-    constexpr int NamedLines = 10;
-    QString skippedText;
-    if (!skipped.isEmpty()) {
-        const bool more = skipped.size() > NamedLines;
-        skippedText = QStringLiteral("%1%2行目は読み込めませんでした。")
-                          .arg(QStringList(skipped.mid(0, NamedLines)).join(QStringLiteral("、")),
-                               more ? QStringLiteral("…") : QString());
-    }
-    if (records.isEmpty()) {
-        log(QStringLiteral("device list import: %1 holds no device line").arg(path), LogError);
-        QString text = QStringLiteral("%1に機器の行がありません。").arg(fileName);
-        if (!skippedText.isEmpty())
-            text += QLatin1Char('\n') + skippedText;
-        showMessage(text);
-        return;
-    }
-    setImportedRecords(importedRecords(records));
-    for (int i = 0; i < records.size() && i < MaxRows; ++i)
-        writeDeviceLog(i, WorkLogDeviceAdded);
-    if (!skippedText.isEmpty())
-        showMessage(skippedText);
+    return DeviceListTransfer::importedRecords(records);
 }
 
 void DeviceSettingViewModel::setImportedRecords(const QVector<DeviceEditRecord> &records)
@@ -658,24 +544,6 @@ void DeviceSettingViewModel::matchTicksToPage()
     const bool all = page && page->property("allcheckstring").toString() == QLatin1String("true");
     for (DeviceEditRecord &record : editRecords)
         record.checked = all;
-}
-
-// Plans and thresholds are kept by device number: a removed device's files would be taken
-// by the next device given its number. They go once the registration without the device
-// is written, so that a failed write leaves the device and its files together.
-void DeviceSettingViewModel::removeRetiredDeviceFiles()
-{
-    DeviceList *list = devices();
-    const int count = list ? list->deviceCount() : 0;
-    for (int deviceNo : qAsConst(retiredDeviceNos)) {
-        if (deviceNo <= count)
-            continue;
-        ChannelSettingFile::removeCopy(deviceNo, ChannelSettingFile::Copy::Committed);
-        AlertSettingFile::removeCopy(deviceNo, AlertSettingFile::Copy::Committed);
-        ChannelSettingFile::removePendingPair(deviceNo);
-        log(QStringLiteral("device %1 removed: its plan and thresholds deleted").arg(deviceNo));
-    }
-    retiredDeviceNos.clear();
 }
 
 // --- Row edits ---
@@ -935,89 +803,10 @@ QByteArray DeviceSettingViewModel::toCharBufferAscii(const QString &text)
     return bytes.size() == text.size() ? bytes : QByteArray();
 }
 
-bool DeviceSettingViewModel::checkAddresses()
-{
-    ipAddressError = false;
-    // Rows cleared at the end of the table are removed by the apply, not checked.
-    const int checkedRows = editRecords.size() - 1 - DeviceApplyPlan::clearedTailCount(editRecords);
-    for (int j = 0; j < checkedRows; ++j) {
-        const DeviceEditRecord &record = editRecords.at(j);
-        if (record.ipAddress == NoAddress || record.ipAddress == DeviceEditRecord::blankAddress())
-            continue;
-        const int problem = DeviceRowCheck::addressProblem(record.ipAddress);
-        if (problem == 0)
-            continue;
-        setPageProperty("ipaddrtext", QStringLiteral("機器No.") + record.deviceNo);
-        emit openPopup(problem);
-        ipAddressError = true;
-        return false;
-    }
-    return true;
-}
-
-bool DeviceSettingViewModel::checkDuplicates(bool imported)
-{
-    DeviceList *list = devices();
-    QStringList keys;
-    for (int j = 0; j + 1 < editRecords.size(); ++j) {
-        const QString &address = editRecords.at(j).ipAddress;
-        if (!hasAddress(address))
-            continue;
-        // Rows registered by this apply get the port of their record.
-        const LevelChecker *device = !imported && list ? list->device(j) : nullptr;
-        const int port = device ? device->port() : editRecords.at(j).port;
-        const QStringList parts = address.split(QLatin1Char('.'));
-        const QString key = QStringLiteral("%1.%2.%3.%4:%5")
-                                .arg(DeviceRowCheck::octetValue(parts.value(0)))
-                                .arg(DeviceRowCheck::octetValue(parts.value(1)))
-                                .arg(DeviceRowCheck::octetValue(parts.value(2)))
-                                .arg(DeviceRowCheck::octetValue(parts.value(3)))
-                                .arg(port);
-        if (keys.contains(key)) {
-            setPageProperty("settingok", true);
-            setPageProperty("settngtext", QStringLiteral("IPアドレスが重複しています"));
-            emit openPopup(PopupApplying);
-            return false;
-        }
-        keys.append(key);
-    }
-    return true;
-}
-
-void DeviceSettingViewModel::showProgress(bool readAll)
-{
-    emit openPopup(readAll ? PopupReadout : PopupApplying);
-    setPageProperty("settingok", false);
-    setPageProperty("settngtext", readAll ? QStringLiteral("取得中です。しばらくお待ちください。")
-                                          : QStringLiteral("設定中です。しばらくお待ちください。"));
-    // The window keeps drawing meanwhile; the operator's input is thrown away until the end.
-    pauseWithEvents(ProgressPauseMs);
-}
-
-void DeviceSettingViewModel::pauseWithEvents(int ms)
-{
-    QEventLoop pause;
-    QTimer::singleShot(ms, &pause, &QEventLoop::quit);
-    pause.exec(InputShield::waitFlags());
-}
-
 OperationGate *DeviceSettingViewModel::operationGate() const
 {
     ApplicationModel *model = app();
     return model ? model->operationGate() : nullptr;
-}
-
-void DeviceSettingViewModel::registerDevice(int deviceNo, const DeviceEditRecord &record)
-{
-    ApplicationModel *model = app();
-    if (!model)
-        return;
-    const quint32 address = packedAddress(record.ipAddress);
-    model->addDevice(deviceNo, toCharBuffer(record.name).constData(), "", &address,
-                     SettingFileText::toInt(record.inputType), toCharBufferAscii(record.settingFile).constData(),
-                     SettingFileText::toInt(record.cycleInterval), toCharBuffer(record.startTime).constData(),
-                     toCharBuffer(record.endTime).constData(), SettingFileText::toInt(record.wavelength),
-                     RegistrationRecord::Community, record.port);
 }
 
 void DeviceSettingViewModel::startReadoutTimer()
@@ -1066,100 +855,6 @@ QString DeviceSettingViewModel::finishedText(const QString &text) const
     return shown + QStringLiteral("\n機器No.%1 は停止できず、変更されていません。").arg(numberList(skippedDeviceNos));
 }
 
-void DeviceSettingViewModel::applyImported()
-{
-    ApplicationModel *model = app();
-    DeviceList *list = devices();
-    model->stopDevices();
-    QList<int> all;
-    for (int i = 0; i < list->deviceCount(); ++i)
-        all.append(i);
-    waitForWorkersToLeave(all);
-    // A device whose worker is still out is kept by the list until the worker lets go.
-    list->clearMonitors();
-    model->deleteDevices();
-
-    savedRecords.clear();
-    for (int j = 0; j + 1 < editRecords.size(); ++j) {
-        const DeviceEditRecord &record = editRecords.at(j);
-        registerDevice(j + 1, record);
-        if (LevelChecker *device = list->device(list->deviceCount() - 1)) {
-            device->setOptionId(true);
-            device->setSerialNumber(Unknown);
-            device->setMacAddress(Unknown);
-            device->setFirmwareVersion(Unknown);
-            device->setRequestMode(int(RequestMode::Information));
-            device->setIdentityReadout(readout->id());
-        }
-        savedRecords.append(record);
-    }
-    savedRecords.append(DeviceEditRecord::blank(list->deviceCount() + 1));
-    // 500 ms apart by a timer, once this apply has ended: the window never waits for them.
-    beginPacedStarts();
-}
-
-void DeviceSettingViewModel::removeClearedRows(int k)
-{
-    DeviceList *list = devices();
-    if (k <= 0)
-        return;
-
-    for (int pass = 0; pass < k; ++pass) {
-        editRecords.removeLast();
-        const int r = editRecords.size() - 1;
-        // Only the last device can be the one of the row now last: the cleared rows are the
-        // end of the table.
-        if (r >= 0 && r < list->deviceCount() && r == list->deviceCount() - 1) {
-            LevelChecker *device = list->device(r);
-            if (device && list->isDeviceInUse(device)) {
-                device->stopTimer();
-                list->stopMeasurementAt(r);
-                waitForWorkersToLeave({r});
-            }
-            // A worker still out keeps the device alive until it lets go.
-            list->removeLastDevice();
-            retiredDeviceNos.append(r + 1);
-            if (r < savedRecords.size())
-                savedRecords.removeAt(r);
-        }
-    }
-    if (!editRecords.isEmpty()) {
-        const int last = editRecords.size() - 1;
-        editRecords[last] = DeviceEditRecord::blank(last + 1);
-    }
-    rebuildTable();
-    if (deviceSettingModel) {
-        for (int i = 0; i < list->deviceCount(); ++i) {
-            const LevelChecker *device = list->device(i);
-            deviceSettingModel->setData(deviceSettingModel->index(i),
-                                        device && device->channelSettingCount() > 0 ? PlanSet : NotSet,
-                                        DeviceSettingModel::SettingfileRole);
-        }
-    }
-}
-
-QList<int> DeviceSettingViewModel::registerNewRows()
-{
-    DeviceList *list = devices();
-    QList<int> added;
-    for (int j = list->deviceCount(); j + 1 < editRecords.size(); ++j) {
-        const DeviceEditRecord &record = editRecords.at(j);
-        const int before = list->deviceCount();
-        registerDevice(SettingFileText::toInt(record.deviceNo), record);
-        if (list->deviceCount() != before + 1)
-            break;
-        LevelChecker *device = list->device(before);
-        device->setOptionId(true);
-        device->setSerialNumber(Unknown);
-        device->setMacAddress(Unknown);
-        device->setFirmwareVersion(Unknown);
-        device->setRequestMode(int(RequestMode::Information));
-        added.append(before);
-        pauseWithEvents(NewDevicePauseMs);
-    }
-    return added;
-}
-
 bool DeviceSettingViewModel::applySettings(bool readAll)
 {
     ApplicationModel *model = app();
@@ -1174,7 +869,7 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
     const OperationGate::Entry entry = gate->enter(this, "apply", [this, readAll, result, queued] {
         if (*queued)
             --queuedApplies;
-        *result = applyNow(readAll);
+        *result = apply->run(readAll);
     });
     if (entry == OperationGate::Entry::Refused)
         return false;
@@ -1184,206 +879,6 @@ bool DeviceSettingViewModel::applySettings(bool readAll)
         log(QStringLiteral("apply waits for %1").arg(waitsFor.isEmpty() ? QStringLiteral("queued work") : waitsFor));
     }
     return *result;
-}
-
-bool DeviceSettingViewModel::applyNow(bool readAll)
-{
-    // Clicks given while the operation runs must not act on the screen it returns to.
-    const InputShield inputShield;
-    DeviceList *list = devices();
-    if (!list)
-        return false;
-    operationActive = true;
-    const auto activeEnd = qScopeGuard([this] { operationActive = false; });
-    logEnter("applySettings");
-    const bool imported = importPending;
-
-    // Everything is checked before anything changes: a refused apply leaves the devices,
-    // the records and the files as they were.
-    if (!checkAddresses())
-        return false;
-    if (!readAll && !checkDuplicates(imported))
-        return false;
-
-    // This apply's readout supersedes a running one: the earlier bound must not end it
-    // while this apply waits for its workers, and the replies of the passes it restarts
-    // are told from its own by this id.
-    readout->supersede();
-    stopPacedStarts();
-    showProgress(readAll);
-    // Devices still in a running readout keep their flag, so that its end, now this one's,
-    // returns them to measurement.
-    if (!readout->isActive())
-        applyStopFlags.fill(false);
-    skippedDeviceNos.clear();
-    skippedDeviceIndexes.clear();
-    unreadDevices.clear();
-
-    // Decided before anything changes.
-    QVector<DeviceApplyPlan::Device> facts;
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        const LevelChecker *device = list->device(i);
-        DeviceApplyPlan::Device fact;
-        fact.identityKnown = device && device->macAddress() != Unknown && device->firmwareVersion() != Unknown
-                             && device->serialNumber() != Unknown;
-        fact.planPending = hasPendingChannelPlan(i);
-        facts.append(fact);
-    }
-    const DeviceApplyPlan plan = DeviceApplyPlan::make(editRecords, savedRecords, facts, readAll, imported);
-
-    if (imported)
-        applyImported();
-
-    removeClearedRows(plan.clearedRows);
-
-    const int savedBefore = savedRecords.size();
-    const QVector<DeviceEditRecord> previouslySaved = savedRecords;
-    if (!imported && !plan.registered.isEmpty())
-        registerNewRows();
-
-    // The devices to restart for a readout.
-    QList<int> marked;
-    const int deviceCount = list->deviceCount();
-    for (int i = 0; i + 1 < editRecords.size() && i < deviceCount && !imported; ++i) {
-        LevelChecker *device = list->device(i);
-        if (!device || i >= MaxRows)
-            continue;
-        if (!plan.restarted.contains(i)) {
-            device->setOptionId(false);
-            continue;
-        }
-        applyStopFlags[i] = true;
-        device->setOptionId(true);
-        device->stopTimer();
-        list->stopMeasurementAt(i);
-        marked.append(i);
-    }
-    if (!marked.isEmpty() && !waitForWorkersToLeave(marked)) {
-        for (int i : qAsConst(marked)) {
-            LevelChecker *device = list->device(i);
-            if (device && list->isDeviceInUse(device)) {
-                applyStopFlags[i] = false;
-                device->setOptionId(false);
-                noteSkipped(i, "apply");
-            }
-        }
-        for (int i : qAsConst(skippedDeviceIndexes))
-            marked.removeAll(i);
-    }
-
-    // Restart the marked devices with their new settings; the others take only their alert
-    // window, which their worker does not read.
-    for (int j = 0; j + 1 < editRecords.size() && j < list->deviceCount(); ++j) {
-        LevelChecker *device = list->device(j);
-        if (!device)
-            continue;
-        const DeviceEditRecord &record = editRecords.at(j);
-        if (marked.contains(j)) {
-            if (!readAll) {
-                const quint32 address = packedAddress(record.ipAddress);
-                const QString formerAddress = device->ipAddressText();
-                device->setDeviceNo(j + 1);
-                device->setIpAddress(&address);
-                // The identity read at the former address is not this one's, whatever comes
-                // of the readout.
-                if (device->ipAddressText() != formerAddress) {
-                    device->setSerialNumber(Unknown);
-                    device->setMacAddress(Unknown);
-                    device->setFirmwareVersion(Unknown);
-                }
-                device->setName(record.name);
-                device->setInputType(SettingFileText::toInt(record.inputType));
-                device->setCycleInterval(SettingFileText::toInt(record.cycleInterval));
-                device->setStartTime(record.startTime);
-                device->setEndTime(record.endTime);
-                device->setWavelength(SettingFileText::toInt(record.wavelength));
-            }
-            log(QStringLiteral("ThreadStart!"));
-            if (device->ipAddressText() != NoAddress) {
-                device->setOptionId(true);
-                device->setRequestMode(int(RequestMode::Information));
-                device->setIdentityReadout(readout->id());
-                list->startMonitoringAt(j);
-            } else {
-                device->setSerialNumber(Unknown);
-                device->setMacAddress(Unknown);
-                device->setFirmwareVersion(Unknown);
-            }
-        } else if (!skippedDeviceIndexes.contains(j)) {
-            device->setStartTime(record.startTime);
-            device->setEndTime(record.endTime);
-        }
-    }
-    if (imported) {
-        for (int i = 0; i < list->deviceCount() && i < MaxRows; ++i)
-            applyStopFlags[i] = true;
-    }
-
-    if (informationListModel)
-        informationListModel->clear();
-    if (!imported)
-        startReadoutTimer();
-
-    MeasurementChannelSettingFileRead();
-    ResultsLogUpdate();
-    AlertSettingFileRead();
-    updateIpSetFlags();
-
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        LevelChecker *device = list->device(i);
-        if (!device || i >= merCnModes.size())
-            continue;
-        device->setTerrestrialMerCn(MerCnrTable.value(merCnModes.at(i).ofdm, 0));
-        device->setCatvMerCn(MerCnrTable.value(merCnModes.at(i).catv, 0));
-    }
-
-    if (imported) {
-        emit measurementResultModelClear();
-        emit makeMeasurementResultModel();
-    } else {
-        if (!readAll) {
-            for (int j = qMax(0, savedBefore - 1); j + 1 < editRecords.size() && j < list->deviceCount(); ++j)
-                emit makeOneMeasurementResultModel(j);
-        }
-        emit measurementChannelReloading();
-    }
-
-    readPollingSettings();
-
-    if (!readAll) {
-        for (DeviceEditRecord &record : editRecords) {
-            if (record.ipAddress == QLatin1String("..."))
-                record.ipAddress = DeviceEditRecord::blankAddress();
-        }
-        savedRecords = editRecords;
-        // A skipped device did not take its row: the next apply must see the change again.
-        for (int i : qAsConst(skippedDeviceIndexes)) {
-            if (i + 1 < previouslySaved.size() && i < savedRecords.size())
-                savedRecords[i] = previouslySaved.at(i);
-        }
-    }
-
-    QList<bool> pending;
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        const LevelChecker *device = list->device(i);
-        pending.append(device && device->optionId());
-    }
-    readout->setPending(pending);
-    if (!readout->hasPending()) {
-        setPageProperty("settingok", true);
-        setPageProperty("settngtext", finishedText(QStringLiteral("設定完了")));
-    }
-
-    ipAddressError = false;
-    importPending = false;
-    merCnChanged = false;
-    if (!readAll) {
-        WorkLogEntry entry;
-        entry.screenId = ScreenDeviceSetting;
-        writeWorkLog(entry, WorkLogSettingsApplied);
-    }
-    logLeave("applySettings");
-    return true;
 }
 
 // --- Plans, thresholds and polling settings at apply time ---
@@ -1417,18 +912,13 @@ void DeviceSettingViewModel::MeasurementChannelSettingFileRead()
         if (!device || skippedDeviceIndexes.contains(i))
             continue;
         const int deviceNo = i + 1;
-        // Each plan starts from the first CATV variants: one device's plan never leaks into
-        // the next device's variants.
-        MeasuredChannelPlan plan;
-        if (!ChannelSettingFile::loadCommitted(device, deviceNo, &plan)) {
-            log(QStringLiteral("MeasurementChannel %1.csv read ERROR").arg(deviceNo));
+        bool named = false;
+        if (!DevicePlanLoader::loadPlan(device, deviceNo, DevicePlanLoader::Naming::PlanWithChannels, &named)) {
+            log(DevicePlanLoader::planErrorText(deviceNo));
             continue;
         }
-        if (!plan.channels.isEmpty()) {
-            device->setSettingFileName(ChannelSettingFile::fileName(deviceNo));
-            if (deviceSettingModel)
-                deviceSettingModel->setData(deviceSettingModel->index(i), PlanSet, DeviceSettingModel::SettingfileRole);
-        }
+        if (named && deviceSettingModel)
+            deviceSettingModel->setData(deviceSettingModel->index(i), PlanSet, DeviceSettingModel::SettingfileRole);
     }
     logLeave("MeasurementChannelSettingFileRead");
 }
@@ -1459,10 +949,8 @@ void DeviceSettingViewModel::AlertSettingFileRead()
         if (!device || skippedDeviceIndexes.contains(i))
             continue;
         const int deviceNo = i + 1;
-        if (!AlertSettingFile::loadCommitted(device, deviceNo)) {
-            log(QStringLiteral("AlertSetting alert_%1.csv read ERROR").arg(deviceNo));
-            continue;
-        }
+        if (!DevicePlanLoader::loadThresholds(device, deviceNo))
+            log(DevicePlanLoader::thresholdsErrorText(deviceNo));
     }
     logLeave("AlertSettingFileRead");
 }
@@ -1565,7 +1053,7 @@ void DeviceSettingViewModel::endInformationReadout()
         return;
     }
     if (!gate) {
-        endReadoutNow();
+        readoutEnd->run();
         return;
     }
     // A queued end belongs to the readout it was due for: an apply begun since supersedes it.
@@ -1573,109 +1061,13 @@ void DeviceSettingViewModel::endInformationReadout()
     auto queued = std::make_shared<bool>(false);
     if (gate->enter(this, "readout end", [this, due, queued] {
             if (!*queued || (due == readout->id() && readout->isActive()))
-                endReadoutNow();
+                readoutEnd->run();
         })
         == OperationGate::Entry::Queued)
         *queued = true;
 }
 
-void DeviceSettingViewModel::endReadoutNow()
-{
-    // Clicks given while the operation runs must not act on the screen it returns to.
-    const InputShield inputShield;
-    operationActive = true;
-    const auto activeEnd = qScopeGuard([this] { operationActive = false; });
-    readout->stop();
-    stopPacedStarts();
-    DeviceList *list = devices();
-    // Without the application object there is no device list and nothing to end.
-    if (!list)
-        return;
-    logEnter("endInformationReadout");
-    QList<int> flagged;
-    for (int i = 0; i < list->deviceCount() && i < MaxRows; ++i) {
-        if (!applyStopFlags[i])
-            continue;
-        list->stopMonitoringAt(i);
-        flagged.append(i);
-    }
-    if (!flagged.isEmpty())
-        waitForWorkersToLeave(flagged);
-    for (int i : qAsConst(flagged)) {
-        LevelChecker *device = list->device(i);
-        if (!device)
-            continue;
-        if (list->isDeviceInUse(device)) {
-            // Back in the measurement mode, so that a later start measures instead of
-            // reading its identity again.
-            device->setRequestMode(int(RequestMode::Measurement));
-            noteSkipped(i, "end of readout");
-            continue;
-        }
-        device->setCurrentChannelIndex(LevelChecker::NoChannel);
-        device->setRequestMode(int(RequestMode::Measurement));
-        if (device->measurementState() != int(MeasurementState::Measuring))
-            continue;
-        if (device->channelSettingCount() > 0 && device->ipAddressText() != NoAddress)
-            list->startMonitoringAt(i);
-        else
-            markStopped(device, i + 1);
-    }
-    unreadDevices.clear();
-    for (int i : qAsConst(flagged)) {
-        const LevelChecker *device = list->device(i);
-        if (!device || skippedDeviceIndexes.contains(i))
-            continue;
-        if (readout->isPending(i) || device->serialNumber() == Unknown || device->macAddress() == Unknown
-            || device->firmwareVersion() == Unknown)
-            unreadDevices.append(QStringLiteral("機器No.%1(%2)").arg(i + 1).arg(device->name()));
-    }
-    // Written with no device left too (the last one removed): kept as it was, a restart
-    // would bring the removed devices back.
-    if (DeviceListFileWrite())
-        removeRetiredDeviceFiles();
-    logLeave("endInformationReadout");
-}
-
 bool DeviceSettingViewModel::DeviceListFileWrite()
 {
-    DeviceList *list = devices();
-    if (!list)
-        return false;
-    QVector<RegistrationRecord> records;
-    if (informationListModel)
-        informationListModel->clear();
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        const LevelChecker *device = list->device(i);
-        if (!device)
-            continue;
-        RegistrationRecord record = RegistrationFile::recordOf(*device);
-        record.deviceNo = i + 1;
-        // After an end that skipped the close, the next start finds every device stopped.
-        record.measurementState = int(MeasurementState::Stopped);
-        records.append(record);
-        if (informationListModel) {
-            InformationListRow row;
-            row.infodeviceno = QString::number(i + 1);
-            row.infodevicename = device->name();
-            row.infoipaddress = shownAddress(device->ipAddressText());
-            row.infoserialnumber = device->serialNumber();
-            row.infomacaddress = device->macAddress();
-            row.infofwversion = device->firmwareVersion();
-            informationListModel->addRow(row);
-        }
-    }
-    if (!RegistrationFile::write(RegistrationFile::filePath(), records, RegistrationFile::PortColumn::Always)) {
-        log(QStringLiteral("DeviceRegistSetting.csv write ERROR"), LogError);
-        setPageProperty("settingok", true);
-        setPageProperty("settngtext", finishedText(QStringLiteral("DeviceRegistSetting.csvを保存できませんでした。")));
-        return false;
-    }
-    if (page) {
-        setPageProperty("settingok", true);
-        const int shown = page->property("validTimeErrorPopupFlg").toInt();
-        setPageProperty("settngtext", finishedText(shown == PopupReadout ? QStringLiteral("更新しました。")
-                                                                         : QStringLiteral("設定完了")));
-    }
-    return true;
+    return readoutEnd->writeRegistration();
 }

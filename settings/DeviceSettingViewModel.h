@@ -12,8 +12,12 @@
 #include <QVector>
 
 #include <array>
+#include <memory>
 
 class ConnectionTest;
+class DeviceApply;
+class DeviceListTransfer;
+class IdentityReadoutEnd;
 class DeviceList;
 class DeviceSettingModel;
 class InformationListModel;
@@ -129,6 +133,10 @@ public slots:
     void onTimeChangeButtonClicked(QString button, QString starttime, QString endtime, int row) override;
 
 private:
+    friend class DeviceApply;
+    friend class DeviceListTransfer;
+    friend class IdentityReadoutEnd;
+
     enum class Family { InputType, Cycle, Wavelength };
 
     DeviceList *devices() const;
@@ -156,26 +164,13 @@ private:
     void openChannelSetting(int row);
     void connectionTest(int row);
     void onConnectionTestFinished(bool success);
-    void importDeviceList(const QString &url);
-    void exportDeviceList(const QString &url);
 
     // Apply steps.
-    bool applyNow(bool readAll);
-    bool checkAddresses();
-    bool checkDuplicates(bool imported);
-    void showProgress(bool readAll);
-    void applyImported();
-    void removeClearedRows(int clearedRows);
-    void removeRetiredDeviceFiles();
     void matchTicksToPage();
-    QList<int> registerNewRows();
     void rebuildTable();
-    void registerDevice(int deviceNo, const DeviceEditRecord &record);
     void startReadoutTimer();
     void beginPacedStarts();
     void stopPacedStarts();
-    // Lets everything but user input through for ms, so that a pop-up is drawn.
-    void pauseWithEvents(int ms);
     // A connection-test verdict waits while the apply's progress pop-up cannot be closed.
     bool progressPopupHeld() const;
     void showHeldVerdict();
@@ -184,7 +179,6 @@ private:
     // Identity replies: each keeps the readout its pass answers (0: taken as the current one).
     void takeIdentityReply(quint64 answers, uint index, const QString &response);
     void storeIdentityReply(LevelChecker *device, int position, const QString &response);
-    void endReadoutNow();
     void noteSkipped(int deviceIndex, const char *step);
     QString finishedText(const QString &text) const;
 
@@ -200,6 +194,9 @@ private:
     DeviceSettingModel *deviceSettingModel = nullptr;
     InformationListModel *informationListModel = nullptr;
     IdentityReadout *readout = nullptr;
+    std::unique_ptr<DeviceApply> apply;
+    std::unique_ptr<IdentityReadoutEnd> readoutEnd;
+    std::unique_ptr<DeviceListTransfer> transfer;
     ConnectionTest *connectionTester = nullptr;
     // The readout of the reply being handled, 0 for a reply without one.
     quint64 replyReadout = 0;
