@@ -9,6 +9,8 @@
 #include "screens/InputShield.h"
 #include "settings/DeviceApplyPlan.h"
 #include "settings/DeviceSettingViewModel.h"
+#include "storage/ChannelSettingFile.h"
+#include "storage/DevicePlanLoader.h"
 #include "storage/DeviceRowCheck.h"
 #include "storage/RegistrationRecord.h"
 #include "storage/SettingFileText.h"
@@ -370,9 +372,9 @@ bool DeviceApply::run(bool readAll)
     if (!imported)
         screen.startReadoutTimer();
 
-    screen.MeasurementChannelSettingFileRead();
-    screen.ResultsLogUpdate();
-    screen.AlertSettingFileRead();
+    loadPlans();
+    moveStoredResults();
+    loadThresholds();
     screen.updateIpSetFlags();
 
     for (int i = 0; i < list->deviceCount(); ++i) {
@@ -430,4 +432,71 @@ bool DeviceApply::run(bool readAll)
     }
     screen.logLeave("applySettings");
     return true;
+}
+
+void DeviceApply::loadPlans()
+{
+    DeviceList *list = screen.devices();
+    if (!list)
+        return;
+    screen.logEnter("MeasurementChannelSettingFileRead");
+    screen.failedPairDeviceNos.clear();
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        // A device whose worker is still out keeps its plan; its pending plan waits.
+        if (screen.skippedDeviceIndexes.contains(i))
+            continue;
+        // Plan and thresholds go into service together or not at all; a pair that cannot
+        // stays pending, and the device keeps measuring with its committed pair.
+        if (!ChannelSettingFile::promotePendingPair(i + 1)) {
+            screen.log(QStringLiteral("device %1: pending plan and thresholds cannot be put into service").arg(i + 1),
+                LogError);
+            screen.failedPairDeviceNos.append(i + 1);
+        }
+    }
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        LevelChecker *device = list->device(i);
+        if (!device || screen.skippedDeviceIndexes.contains(i))
+            continue;
+        const int deviceNo = i + 1;
+        bool named = false;
+        if (!DevicePlanLoader::loadPlan(device, deviceNo, DevicePlanLoader::Naming::PlanWithChannels, &named)) {
+            screen.log(DevicePlanLoader::planErrorText(deviceNo));
+            continue;
+        }
+        if (named && screen.deviceSettingModel)
+            screen.deviceSettingModel->setData(screen.deviceSettingModel->index(i), PlanSet, DeviceSettingModel::SettingfileRole);
+    }
+    screen.logLeave("MeasurementChannelSettingFileRead");
+}
+
+void DeviceApply::moveStoredResults()
+{
+    ApplicationModel *model = screen.app();
+    DeviceList *list = screen.devices();
+    if (!model || !list)
+        return;
+    screen.logEnter("ResultsLogUpdate");
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        LevelChecker *device = list->device(i);
+        if (device && !screen.skippedDeviceIndexes.contains(i))
+            device->moveStoredResultsToChannelSettings(model->maxChannelCount());
+    }
+}
+
+void DeviceApply::loadThresholds()
+{
+    DeviceList *list = screen.devices();
+    if (!list)
+        return;
+    screen.logEnter("AlertSettingFileRead");
+    // The pending thresholds went into service with their plan.
+    for (int i = 0; i < list->deviceCount(); ++i) {
+        LevelChecker *device = list->device(i);
+        if (!device || screen.skippedDeviceIndexes.contains(i))
+            continue;
+        const int deviceNo = i + 1;
+        if (!DevicePlanLoader::loadThresholds(device, deviceNo))
+            screen.log(DevicePlanLoader::thresholdsErrorText(deviceNo));
+    }
+    screen.logLeave("AlertSettingFileRead");
 }

@@ -19,6 +19,14 @@ public:
     // and then nothing has changed.
     bool run(bool readAll);
 
+    // The apply's file steps, logged under the screen's operation names: every pending plan
+    // and thresholds put into service and each device's committed plan loaded, the stored
+    // results moved onto the new plans, the committed thresholds loaded. Devices whose
+    // worker did not leave its loop are left alone.
+    void loadPlans();
+    void moveStoredResults();
+    void loadThresholds();
+
 private:
     bool checkAddresses();
     bool checkDuplicates(bool imported);

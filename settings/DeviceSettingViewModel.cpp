@@ -14,7 +14,6 @@
 #include "settings/DeviceListTransfer.h"
 #include "settings/IdentityReadoutEnd.h"
 #include "storage/ChannelSettingFile.h"
-#include "storage/DevicePlanLoader.h"
 #include "storage/DeviceChoiceTables.h"
 #include "storage/DeviceRowCheck.h"
 #include "storage/PollingSettings.h"
@@ -890,69 +889,17 @@ bool DeviceSettingViewModel::hasPendingChannelPlan(int deviceIndex) const
 
 void DeviceSettingViewModel::MeasurementChannelSettingFileRead()
 {
-    DeviceList *list = devices();
-    if (!list)
-        return;
-    logEnter("MeasurementChannelSettingFileRead");
-    failedPairDeviceNos.clear();
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        // A device whose worker is still out keeps its plan; its pending plan waits.
-        if (skippedDeviceIndexes.contains(i))
-            continue;
-        // Plan and thresholds go into service together or not at all; a pair that cannot
-        // stays pending, and the device keeps measuring with its committed pair.
-        if (!ChannelSettingFile::promotePendingPair(i + 1)) {
-            log(QStringLiteral("device %1: pending plan and thresholds cannot be put into service").arg(i + 1),
-                LogError);
-            failedPairDeviceNos.append(i + 1);
-        }
-    }
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        LevelChecker *device = list->device(i);
-        if (!device || skippedDeviceIndexes.contains(i))
-            continue;
-        const int deviceNo = i + 1;
-        bool named = false;
-        if (!DevicePlanLoader::loadPlan(device, deviceNo, DevicePlanLoader::Naming::PlanWithChannels, &named)) {
-            log(DevicePlanLoader::planErrorText(deviceNo));
-            continue;
-        }
-        if (named && deviceSettingModel)
-            deviceSettingModel->setData(deviceSettingModel->index(i), PlanSet, DeviceSettingModel::SettingfileRole);
-    }
-    logLeave("MeasurementChannelSettingFileRead");
+    apply->loadPlans();
 }
 
 void DeviceSettingViewModel::ResultsLogUpdate()
 {
-    ApplicationModel *model = app();
-    DeviceList *list = devices();
-    if (!model || !list)
-        return;
-    logEnter("ResultsLogUpdate");
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        LevelChecker *device = list->device(i);
-        if (device && !skippedDeviceIndexes.contains(i))
-            device->moveStoredResultsToChannelSettings(model->maxChannelCount());
-    }
+    apply->moveStoredResults();
 }
 
 void DeviceSettingViewModel::AlertSettingFileRead()
 {
-    DeviceList *list = devices();
-    if (!list)
-        return;
-    logEnter("AlertSettingFileRead");
-    // The pending thresholds went into service with their plan.
-    for (int i = 0; i < list->deviceCount(); ++i) {
-        LevelChecker *device = list->device(i);
-        if (!device || skippedDeviceIndexes.contains(i))
-            continue;
-        const int deviceNo = i + 1;
-        if (!DevicePlanLoader::loadThresholds(device, deviceNo))
-            log(DevicePlanLoader::thresholdsErrorText(deviceNo));
-    }
-    logLeave("AlertSettingFileRead");
+    apply->loadThresholds();
 }
 
 void DeviceSettingViewModel::updateIpSetFlags()
