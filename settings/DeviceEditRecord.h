@@ -8,6 +8,11 @@ struct DeviceEditRecord
 {
     // The address text of a row whose address was never set.
     static QString blankAddress() { return QStringLiteral("   .   .   .   "); }
+    // A device's address as a row shows it: a device without one ("0.0.0.0") shows the blank.
+    static QString shownAddress(const QString &deviceAddress)
+    {
+        return deviceAddress == QLatin1String("0.0.0.0") ? blankAddress() : deviceAddress;
+    }
 
     QString deviceNo;
     QString name;

@@ -42,7 +42,6 @@ const AbstractViewModel::PageConnection kPageConnections[] = {
 const QString Always = QStringLiteral("常時");
 const QString NotSet = QStringLiteral("未設定");
 const QString PlanSet = QStringLiteral("設定・確認");
-const QString NoAddress = QStringLiteral("0.0.0.0");
 
 constexpr int QuestionPauseMs = 300;
 
@@ -65,11 +64,6 @@ QString numberList(const QList<int> &numbers)
     for (int number : numbers)
         texts.append(QString::number(number));
     return texts.join(QLatin1Char(','));
-}
-
-QString shownAddress(const QString &address)
-{
-    return address == NoAddress ? DeviceEditRecord::blankAddress() : address;
 }
 
 } // namespace
@@ -113,7 +107,7 @@ DeviceSettingViewModel::DeviceSettingViewModel(ScreenId screenId, ApplicationMod
         const LevelChecker *device = list->device(i);
         if (!device)
             continue;
-        const QString address = shownAddress(device->ipAddressText());
+        const QString address = DeviceEditRecord::shownAddress(device->ipAddressText());
         DeviceEditRecord record;
         record.deviceNo = QString::number(i + 1);
         record.name = device->name();

@@ -22,11 +22,6 @@ const QString Unknown = QStringLiteral("---");
 // The screen's pop-up of a readout begun by "機種情報確認".
 constexpr int PopupReadout = 11;
 
-QString shownAddress(const QString &address)
-{
-    return address == NoAddress ? DeviceEditRecord::blankAddress() : address;
-}
-
 } // namespace
 
 IdentityReadoutEnd::IdentityReadoutEnd(DeviceSettingViewModel &screen)
@@ -131,7 +126,7 @@ bool IdentityReadoutEnd::writeRegistration()
             InformationListRow row;
             row.infodeviceno = QString::number(i + 1);
             row.infodevicename = device->name();
-            row.infoipaddress = shownAddress(device->ipAddressText());
+            row.infoipaddress = DeviceEditRecord::shownAddress(device->ipAddressText());
             row.infoserialnumber = device->serialNumber();
             row.infomacaddress = device->macAddress();
             row.infofwversion = device->firmwareVersion();
